@@ -1,0 +1,55 @@
+// What the platform layer needs beyond the Win32 names: process start-up,
+// the choice of display backend and the hooks that let program end interrupt
+// waits inside the window manager.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Records the executable's path and the command-line text (argv[1..] joined
+// by blanks) and chooses the display backend from QUILLRUNNER_BACKEND.
+void Initialize(int argc, char **argv);
+
+// True when no display is used: window contents exist only in memory,
+// message boxes go to stderr.
+bool IsHeadless();
+
+// The screen size: QUILLRUNNER_SCREEN ("1024x768", the default) in headless mode.
+int ScreenWidth();
+int ScreenHeight();
+
+// The engine tells the window manager when a thread blocked in SendMessageA
+// or GetMessageA should give up (program end). The check runs on the
+// waiting thread; WakeAllWaiters makes every blocked thread run it again.
+using AbortCheck = bool (*)();
+void SetWaitAbortCheck(AbortCheck check);
+void WakeAllWaiters();
+
+// ---- Process and file services for the tool (quill) ----
+// Sets the run bits of a file written by the tool.
+void MakeExecutable(const std::string &path);
+// The path of the running executable (Linux form).
+std::string SelfExecutablePath();
+// The process's current directory (Linux form).
+std::string CurrentDirectory();
+// Creates a private temporary directory; empty on failure.
+std::string MakeTempDirectory();
+// Removes a directory tree (best effort).
+void RemoveTree(const std::string &path);
+// Runs PATH with ARGS (argv[1..]) and QUILLRUNNER_START_DIR set to
+// START_DIR, waits for it and returns its exit status (128+signal when a
+// signal ended it, 127 when it could not be started).
+int RunProcess(const std::string &path, const std::vector<std::string> &args,
+               const std::string &startDir);
+
+// The start directory override set by RunProcess (empty when none): quill
+// run starts programs in the caller's directory rather than the image's.
+std::string StartDirectoryOverride();
+
+// Destroys every window, class and message queue, so that one process can
+// start several programs in a row (tests).
+void ResetWindowManager();
+
+} // namespace platform
