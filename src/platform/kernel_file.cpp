@@ -1,0 +1,145 @@
+// Win32 file handles over POSIX descriptors. The sharing modes are enforced
+// among this process's own handles, as CreateFileA does on Windows.
+#include <cerrno>
+#include <fcntl.h>
+#include <map>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/fileapi.h"
+#include "platform/paths.h"
+
+namespace {
+
+struct OpenFile {
+  int fd = -1;
+  DWORD access = 0;
+  DWORD share = 0;
+  dev_t dev = 0;
+  ino_t ino = 0;
+};
+
+std::mutex gMutex;
+std::map<HANDLE, OpenFile> gFiles;
+HANDLE gNextHandle = 0x100;
+
+bool SharingConflicts(const OpenFile &a, DWORD access, DWORD share) {
+  if ((access & GENERIC_READ) && !(a.share & FILE_SHARE_READ)) return true;
+  if ((access & GENERIC_WRITE) && !(a.share & FILE_SHARE_WRITE)) return true;
+  if ((a.access & GENERIC_READ) && !(share & FILE_SHARE_READ)) return true;
+  if ((a.access & GENERIC_WRITE) && !(share & FILE_SHARE_WRITE)) return true;
+  return false;
+}
+
+} // namespace
+
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void *, DWORD disposition, DWORD,
+                   HANDLE) {
+  if (!path) return INVALID_HANDLE_VALUE;
+  std::string unixPath = platform::ToUnixPath(path);
+  if (unixPath.empty()) return INVALID_HANDLE_VALUE;
+  int flags = O_CLOEXEC;
+  if ((access & GENERIC_READ) && (access & GENERIC_WRITE))
+    flags |= O_RDWR;
+  else if (access & GENERIC_WRITE)
+    flags |= O_WRONLY;
+  else
+    flags |= O_RDONLY;
+  bool truncate = false;
+  switch (disposition) {
+  case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
+  case CREATE_ALWAYS: flags |= O_CREAT; truncate = true; break;
+  case OPEN_EXISTING: break;
+  case OPEN_ALWAYS: flags |= O_CREAT; break;
+  case TRUNCATE_EXISTING: truncate = true; break;
+  default: return INVALID_HANDLE_VALUE;
+  }
+  std::lock_guard<std::mutex> guard(gMutex);
+  struct stat st;
+  if (stat(unixPath.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return INVALID_HANDLE_VALUE;
+    for (const auto &[h, f] : gFiles)
+      if (f.dev == st.st_dev && f.ino == st.st_ino && SharingConflicts(f, access, shareMode))
+        return INVALID_HANDLE_VALUE;
+  }
+  int fd = open(unixPath.c_str(), flags, 0666);
+  if (fd < 0) return INVALID_HANDLE_VALUE;
+  // Truncate only after the sharing check passed, so a refused open never
+  // destroys the contents another handle is using.
+  if (truncate && ftruncate(fd, 0) != 0) {
+    close(fd);
+    return INVALID_HANDLE_VALUE;
+  }
+  fstat(fd, &st);
+  OpenFile f{fd, access, shareMode, st.st_dev, st.st_ino};
+  HANDLE h = gNextHandle;
+  gNextHandle += 4;
+  if (gNextHandle >= 0x7FFFFFF0) gNextHandle = 0x100;
+  gFiles[h] = f;
+  return h;
+}
+
+static int FdOf(HANDLE h) {
+  std::lock_guard<std::mutex> guard(gMutex);
+  auto it = gFiles.find(h);
+  return it == gFiles.end() ? -1 : it->second.fd;
+}
+
+BOOL ReadFile(HANDLE file, void *buffer, DWORD toRead, DWORD *read, void *) {
+  if (read) *read = 0;
+  int fd = FdOf(file);
+  if (fd < 0) return FALSE;
+  ssize_t n;
+  do n = ::read(fd, buffer, toRead);
+  while (n < 0 && errno == EINTR);
+  if (n < 0) return FALSE;
+  if (read) *read = static_cast<DWORD>(n);
+  return TRUE;
+}
+
+BOOL WriteFile(HANDLE file, const void *buffer, DWORD toWrite, DWORD *written, void *) {
+  if (written) *written = 0;
+  int fd = FdOf(file);
+  if (fd < 0) return FALSE;
+  const char *p = static_cast<const char *>(buffer);
+  DWORD done = 0;
+  while (done < toWrite) {
+    ssize_t n = ::write(fd, p + done, toWrite - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<DWORD>(n);
+  }
+  if (written) *written = done;
+  return done == toWrite ? TRUE : FALSE;
+}
+
+DWORD SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD method) {
+  int fd = FdOf(file);
+  if (fd < 0) return INVALID_SET_FILE_POINTER;
+  int64_t offset = distanceHigh ? (static_cast<int64_t>(*distanceHigh) << 32) |
+                                      static_cast<uint32_t>(distance)
+                                : distance;
+  int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : SEEK_END;
+  off_t r = lseek(fd, offset, whence);
+  if (r < 0) return INVALID_SET_FILE_POINTER;
+  if (distanceHigh) *distanceHigh = static_cast<LONG>(r >> 32);
+  return static_cast<DWORD>(r);
+}
+
+DWORD GetFileSize(HANDLE file, DWORD *sizeHigh) {
+  int fd = FdOf(file);
+  struct stat st;
+  if (fd < 0 || fstat(fd, &st) != 0) return INVALID_FILE_SIZE;
+  if (sizeHigh) *sizeHigh = static_cast<DWORD>(static_cast<uint64_t>(st.st_size) >> 32);
+  return static_cast<DWORD>(st.st_size);
+}
+
+BOOL CloseHandle(HANDLE handle) {
+  std::lock_guard<std::mutex> guard(gMutex);
+  auto it = gFiles.find(handle);
+  if (it == gFiles.end()) return FALSE;
+  close(it->second.fd);
+  gFiles.erase(it);
+  return TRUE;
+}
