@@ -133,7 +133,11 @@ enum Statement : uint16_t {
   kLINE = 0x1114,
 };
 
-constexpr uint8_t High(uint16_t code) { return static_cast<uint8_t>(code >> 8); }
-constexpr uint8_t Low(uint16_t code) { return static_cast<uint8_t>(code & 0xFF); }
+constexpr uint8_t High(uint16_t code) {
+  return static_cast<uint8_t>(code >> 8);
+}
+constexpr uint8_t Low(uint16_t code) {
+  return static_cast<uint8_t>(code & 0xFF);
+}
 
 } // namespace tok

@@ -1,0 +1,115 @@
+#include "flow/conditionals.h"
+
+#include <cstdio>
+
+#include "expr/eval.h"
+#include "runtime/engine.h"
+#include "runtime/runtime_error.h"
+#include "runtime/tokens.h"
+
+namespace {
+
+bool IsMarker(const Program &prog, ProgramPosition p, uint8_t code) {
+  return prog.At(p) == tok::kControl && prog.At(p + 1) == code;
+}
+
+// Reads the two block targets "%x %x" behind BLOCK at P.
+bool ReadBlockTargets(const Program &prog, ProgramPosition p, uint32_t &a, uint32_t &b) {
+  unsigned int x = 0, y = 0;
+  if (std::sscanf(prog.From(p), "%x %x", &x, &y) != 2) return false;
+  a = x;
+  b = y;
+  return true;
+}
+
+} // namespace
+
+void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMode mode) {
+  Engine &e = E();
+  const Program &prog = e.program;
+  ThreadSlot &t = e.threads.slots[slot];
+  ProgramPosition start = t.counter - static_cast<ProgramPosition>(length);
+
+  if (mode == IfMode::Skip) {
+    for (ProgramPosition p = start;; ++p) {
+      uint8_t c = prog.At(p);
+      if (c == '\n' || c == 0) {
+        RuntimeError();
+        return;
+      }
+      if (IsMarker(prog, p, tok::kEscape)) {
+        ++p;
+        continue;
+      }
+      if (IsMarker(prog, p, tok::kThen) && IsMarker(prog, p + 2, tok::kBlock)) {
+        uint32_t a, b;
+        if (!ReadBlockTargets(prog, p + 4, a, b) || b == 0xFFFFFFFFu) {
+          RuntimeError();
+          return;
+        }
+        t.counter = b;
+        return;
+      }
+    }
+  }
+
+  if (EvalCondition(condition) != 0) {
+    for (ProgramPosition p = start;; ++p) {
+      uint8_t c = prog.At(p);
+      if (c == '\n' || c == 0) {
+        RuntimeError();
+        return;
+      }
+      if (IsMarker(prog, p, tok::kEscape)) {
+        ++p;
+        continue;
+      }
+      if (IsMarker(prog, p, tok::kThen)) {
+        ProgramPosition behind = p + 2;
+        if (IsMarker(prog, behind, tok::kBlock)) return; // block IF: run the block
+        t.ifLineFlag = 1;
+        t.counter = behind - 1;
+        return;
+      }
+    }
+  }
+
+  // False: find this IF's block target or its own ELSE; nested single-line
+  // IFs pair their ELSEs with their own THENs through the counter.
+  int depth = 0;
+  for (ProgramPosition p = start;; ++p) {
+    uint8_t c = prog.At(p);
+    if (c == '\n' || c == 0) return;
+    if (IsMarker(prog, p, tok::kEscape)) {
+      ++p;
+      continue;
+    }
+    if (IsMarker(prog, p, tok::kThen)) {
+      if (IsMarker(prog, p + 2, tok::kBlock)) {
+        uint32_t a, b;
+        if (!ReadBlockTargets(prog, p + 4, a, b)) {
+          RuntimeError();
+          return;
+        }
+        uint32_t target = a == 0xFFFFFFFFu ? b : a;
+        if (target == 0xFFFFFFFFu) {
+          RuntimeError();
+          return;
+        }
+        t.counter = target;
+        return;
+      }
+      ++depth;
+      ++p;
+    } else if (IsMarker(prog, p, tok::kElse)) {
+      if (--depth == 0) {
+        ProgramPosition q = p + 2;
+        while (prog.At(q) == ' ' || prog.At(q) == '\t') ++q;
+        t.ifLineFlag = 1;
+        t.counter = q - 1;
+        return;
+      }
+      ++p;
+    }
+  }
+}

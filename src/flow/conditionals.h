@@ -1,0 +1,14 @@
+// IF, ELSEIF and ELSEIF SKIP: branch decisions read from the line's THEN,
+// ELSE and BLOCK markers.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "flow/threads.h"
+
+enum class IfMode { Evaluate, Skip };
+
+// CONDITION is the text between the token and THEN; LENGTH the whole
+// statement's length (the counter stands on its terminator).
+void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMode mode);

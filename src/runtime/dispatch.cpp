@@ -1,0 +1,146 @@
+#include "runtime/dispatch.h"
+
+#include <cstring>
+
+#include "data/assignment.h"
+#include "expr/pre_evaluate.h"
+#include "flow/conditionals.h"
+#include "flow/end_statement.h"
+#include "runtime/arg_text.h"
+#include "runtime/engine.h"
+#include "runtime/runtime_error.h"
+#include "runtime/statement_table.h"
+#include "runtime/tokens.h"
+
+namespace {
+
+// The position of the first 0x01 0x02 (THEN) in TEXT, or npos.
+size_t FindThen(const std::string &text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i)
+    if (text[i] == tok::kControl && text[i + 1] == tok::kThen) return i;
+  return std::string::npos;
+}
+
+// Acts on a statement that begins with a control token. Returns -1 when the
+// token is no structural marker and the statement goes on as an ordinary
+// one.
+int DispatchControl(std::string &statement, ThreadIndex slot) {
+  Engine &e = E();
+  ThreadSlot &t = e.threads.slots[slot];
+  uint8_t code = statement.size() > 1 ? static_cast<uint8_t>(statement[1]) : 0;
+  switch (code) {
+  case tok::kElse:
+    if (statement.size() >= 4 && statement[2] == tok::kControl && statement[3] == tok::kBlock) {
+      auto target = ReadHex(statement.c_str() + 4);
+      if (target && *target == 0xFFFFFFFFu) {
+        LockHold hold(e.lock);
+        RuntimeError();
+        return 0;
+      }
+      if (target) t.counter = *target;
+    }
+    return 1;
+  case tok::kElseIfSkip: {
+    LockHold hold(e.lock);
+    EvalIf(std::string(), slot, statement.size(), IfMode::Skip);
+    return 1;
+  }
+  case tok::kElseIf: {
+    size_t length = statement.size();
+    size_t then = FindThen(statement);
+    std::string condition =
+        statement.substr(2, then == std::string::npos ? std::string::npos : then - 2);
+    PreEvaluate(condition, slot);
+    LockHold hold(e.lock);
+    EvalIf(condition, slot, length, IfMode::Evaluate);
+    return 1;
+  }
+  case tok::kEndIf:
+    return 1;
+  case tok::kSubRoutine:
+  case tok::kFuncRoutine:
+  case tok::kType: {
+    uint8_t end = code == tok::kSubRoutine    ? tok::kSubEnd
+                  : code == tok::kFuncRoutine ? tok::kFuncEnd
+                                              : tok::kEndType;
+    ProgramPosition found = FindMarker(t.counter, end);
+    if (!found) {
+      LockHold hold(e.lock);
+      RuntimeError();
+      return 0;
+    }
+    t.counter = found;
+    return 1;
+  }
+  case tok::kSubEnd:
+  case tok::kSubExit:
+  case tok::kFuncEnd:
+  case tok::kFuncExit:
+    return 0;
+  case tok::kJump1:
+  case tok::kJump2:
+  case tok::kJump3:
+    // A jump without digits goes nowhere rather than to an arbitrary place.
+    if (auto target = ReadHex(statement.c_str() + 2)) t.counter = *target;
+    return 1;
+  default:
+    return -1;
+  }
+}
+
+} // namespace
+
+ProgramPosition FindMarker(ProgramPosition start, uint8_t code) {
+  const Program &prog = E().program;
+  for (ProgramPosition p = start;; ++p) {
+    uint8_t c = prog.At(p);
+    if (c == 0) return 0;
+    if (c == tok::kControl && prog.At(p + 1) == code) return p + 2;
+  }
+}
+
+int Dispatch(std::string &statement, ThreadIndex slot) {
+  Engine &e = E();
+  if (statement.empty() || statement[0] == '*') return 1;
+  if (statement[0] == tok::kControl) {
+    int result = DispatchControl(statement, slot);
+    if (result >= 0) return result;
+  }
+  size_t length = statement.size();
+  bool isIf = length >= 2 && static_cast<uint8_t>(statement[0]) == tok::High(tok::kIF) &&
+              static_cast<uint8_t>(statement[1]) == tok::Low(tok::kIF);
+  std::string text = statement;
+  if (isIf) {
+    size_t then = FindThen(text);
+    if (then == std::string::npos) {
+      LockHold hold(e.lock);
+      RuntimeError();
+      return 0;
+    }
+    text.resize(then);
+  }
+  PreEvaluate(text, slot);
+  if (text.empty() || !e.running.load()) return 1;
+  uint8_t first = static_cast<uint8_t>(text[0]);
+  if (first != 0x10 && first != 0x11) {
+    LockHold hold(e.lock);
+    if (e.running.load()) Assign(text);
+    return 1;
+  }
+  uint16_t code =
+      static_cast<uint16_t>(first << 8 | static_cast<uint8_t>(text.size() > 1 ? text[1] : 0));
+  std::string arg;
+  if (text.size() > 3 && text[2] == ' ') arg.assign(text, 3, std::string::npos);
+  if (code == tok::kEND) return END(arg, slot);
+  LockHold hold(e.lock);
+  // A thread that waited for the lock while program end began runs nothing.
+  if (!e.running.load()) return 1;
+  if (code == tok::kIF) {
+    EvalIf(arg, slot, length, IfMode::Evaluate);
+  } else if (StatementHandler handler = FindHandler(code)) {
+    handler(arg, slot);
+  } else {
+    RuntimeError();
+  }
+  return 1;
+}

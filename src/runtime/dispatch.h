@@ -1,0 +1,16 @@
+// Executes one statement text on one BASIC thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "flow/threads.h"
+
+// Acts on control tokens, pre-evaluates the statement, and calls its
+// handler under the interpreter lock (an assignment when it has no token).
+// Returns 0 when the current run stops, nonzero when it goes on.
+int Dispatch(std::string &statement, ThreadIndex slot);
+
+// The first position at or after START where 0x01 CODE stands, plus 2; 0
+// when a 0 byte comes first.
+ProgramPosition FindMarker(ProgramPosition start, uint8_t code);

@@ -1,0 +1,62 @@
+// The state of one running program, grouped so that a test can run many
+// programs in one process without one leaking into the next. The engine
+// code reaches it through E().
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "flow/threads.h"
+#include "flow/traps.h"
+#include "platform/wingdi.h"
+#include "runtime/interpreter_lock.h"
+#include "runtime/program.h"
+#include "runtime/settings.h"
+#include "runtime/shared_text.h"
+
+struct Engine {
+  // Program text and console font (loader).
+  Program program;
+  LOGFONTA consoleFont;
+  int32_t printerPointSize = 0;
+
+  // Start-up globals.
+  int surfaceWidth = 0;
+  int surfaceHeight = 0;
+  HINSTANCE instance = 0;
+  HWND mainWindow = 0;
+  std::string startDirectory; // Windows form, code page 932, ends with "\"
+  std::string currentDirectory;
+  std::string commandLine; // string text form
+  SerialDefaults serial;
+  uint32_t foreground = 0xFFFFFF;
+  uint32_t background = 0x000000;
+  int consoleColumnLimit = 8192;
+  int consoleLineLimit = 8192;
+
+  // Execution.
+  ThreadTable threads;
+  InterpreterLock lock;
+  SharedText pendingStatement; // run by thread 0 after its current statement
+  SharedText errorTrap;        // GOTO statement text, empty = no trap
+  EventTraps traps;
+  std::atomic<uint8_t> running{0};
+
+  // How the run ended, for the exit status.
+  std::atomic<bool> errorReported{false};
+  std::atomic<bool> loadFailed{false};
+  std::atomic<bool> programEnded{false};
+
+  // Waits of the blocking protocol sleep here.
+  std::mutex waitMutex;
+  std::condition_variable waitCondition;
+};
+
+// The engine the calling code works on.
+Engine &E();
+
+// Makes ENGINE the current one (null: none).
+void InstallEngine(Engine *engine);

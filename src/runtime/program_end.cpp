@@ -1,0 +1,33 @@
+#include "runtime/program_end.h"
+
+#include "platform/win32.h"
+#include "runtime/engine.h"
+
+void ProgramEnd() {
+  Engine &e = E();
+  // 1. Only the first call does anything.
+  if (!e.running.exchange(0)) return;
+  e.programEnded.store(true);
+  // 2. Threads blocked outside the lock are woken; they see that the
+  //    program is ending and end themselves, releasing their local scopes.
+  WakeWaiters();
+  // 3. Wait for every BASIC thread, handling messages sent to this thread
+  //    meanwhile (a BASIC thread may be waiting for this window's answer).
+  while (AnyThreadInUse()) {
+    MSG m;
+    PeekMessageA(&m, 0, 0, 0, PM_NOREMOVE);
+    Sleep(1);
+  }
+  JoinEndedThreads();
+  // 4.-6. The lock stays usable (it belongs to the engine); the global
+  //    variables, console input mode, colours and console limits reset.
+  e.foreground = 0xFFFFFF;
+  e.background = 0x000000;
+  e.consoleColumnLimit = 8192;
+  e.consoleLineLimit = 8192;
+  // 7.-11. Images, file channels, window surfaces, the printer and the MIDI
+  //    output are released by their subsystems here as they arrive.
+  // 12. The program text.
+  e.program.Clear();
+  // 13.-14. The main window's surface and the console font.
+}

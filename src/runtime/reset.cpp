@@ -1,0 +1,29 @@
+#include "runtime/reset.h"
+
+#include "flow/jumps.h"
+#include "platform/win32.h"
+#include "runtime/engine.h"
+
+void ResetRuntime() {
+  Engine &e = E();
+  // In order: the global variables, the DATA position, the DEF letter lists
+  // and the user functions are reset here by their subsystems as they
+  // arrive.
+  ClearReturnStacks();
+  // The image table and the music channels reset with their subsystems.
+  for (int n = 0; n < 5; ++n) {
+    e.traps.mouseSwitches[n].store(0);
+    e.traps.mouseStatements[n].Clear();
+  }
+  e.pendingStatement.Clear();
+}
+
+void StartOfRunReset() {
+  Engine &e = E();
+  // The current drawing window becomes the main window with the graphics
+  // subsystem.
+  SendMessageA(e.mainWindow, WM_KILLFOCUS, 0, 0);
+  ResetRuntime();
+  e.currentDirectory = e.startDirectory;
+  // The printer position is reset with the printer subsystem.
+}

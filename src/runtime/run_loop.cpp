@@ -1,0 +1,81 @@
+#include "runtime/run_loop.h"
+
+#include "runtime/dispatch.h"
+#include "runtime/engine.h"
+#include "runtime/tokens.h"
+
+namespace {
+
+bool IsIfStatement(const std::string &s) {
+  return s.size() >= 2 && static_cast<uint8_t>(s[0]) == tok::High(tok::kIF) &&
+         static_cast<uint8_t>(s[1]) == tok::Low(tok::kIF);
+}
+
+} // namespace
+
+void CutAtElse(std::string &statement, ThreadIndex slot) {
+  if (IsIfStatement(statement)) return; // a nested IF handles its own ELSE
+  size_t i = 0;
+  size_t n = statement.size();
+  for (; i + 1 < n; ++i) {
+    if (statement[i] != tok::kControl) continue;
+    if (statement[i + 1] == tok::kEscape) {
+      ++i;
+      continue;
+    }
+    if (statement[i + 1] == tok::kElse) break;
+  }
+  if (i + 1 >= n) return;
+  Engine &e = E();
+  ProgramPosition &pc = e.threads.slots[slot].counter;
+  while (e.program.At(pc) != '\n' && e.program.At(pc) != 0) ++pc;
+  statement.resize(i);
+  while (!statement.empty() && (statement.back() == ' ' || statement.back() == '\t'))
+    statement.pop_back();
+}
+
+void CutStatement(const Program &prog, ProgramPosition &counter, bool &inQuotes, std::string &out) {
+  for (;;) {
+    uint8_t c = prog.At(counter);
+    if (c == '"') inQuotes = !inQuotes;
+    if (c == '\n' || c == 0) return;
+    // A single-line IF runs to the end of its line, whatever ":" it holds.
+    if (c == ':' && !inQuotes && !IsIfStatement(out)) return;
+    out.push_back(static_cast<char>(c));
+    ++counter;
+  }
+}
+
+void RunLoop(ThreadIndex slot) {
+  Engine &e = E();
+  ThreadSlot &t = e.threads.slots[slot];
+  const Program &prog = e.program;
+  if (prog.At(t.counter) == ':') {
+    while (prog.At(t.counter + 1) == ' ' || prog.At(t.counter + 1) == '\t') ++t.counter;
+  }
+  std::string statement;
+  statement.reserve(128);
+  bool inQuotes = false;
+  for (;;) {
+    CutStatement(prog, t.counter, inQuotes, statement);
+    if (t.ifLineFlag) CutAtElse(statement, slot);
+    t.waiting.store(0, std::memory_order_relaxed);
+    if (!e.running.load(std::memory_order_acquire)) break;
+    if (!Dispatch(statement, slot)) break;
+    if (slot == 0 && e.pendingStatement.NotEmpty()) {
+      // Run, then empty: a statement queued while it runs is dropped.
+      std::string queued = e.pendingStatement.Text();
+      Dispatch(queued, 0);
+      e.pendingStatement.Clear();
+    }
+    uint8_t c = prog.At(t.counter);
+    if (c == '\n' || (c == 0xFF && prog.At(t.counter - 1) == 0)) t.ifLineFlag = 0;
+    if (c == 0) {
+      // The text has ended; so has everything outside the block, which the
+      // original would have read as garbage.
+      if (static_cast<int32_t>(t.counter) >= 0 || !prog.Contains(t.counter)) break;
+    }
+    ++t.counter;
+    statement.clear();
+  }
+}

@@ -1,0 +1,10 @@
+// The engine's start-up thread: settings, window classes, the main window,
+// the interpreter thread and the message loop.
+#pragma once
+
+struct Engine;
+
+// Runs one program with ENGINE as its state; returns the process exit
+// status: 0 after a normal end, 1 after an error report or an unreadable
+// program image.
+int ProgramEntry(Engine &engine);

@@ -1,0 +1,49 @@
+#include "runtime/statement_table.h"
+
+#include <array>
+
+#include "flow/jumps.h"
+#include "platform/win32.h"
+#include "runtime/reset.h"
+#include "runtime/tokens.h"
+
+namespace {
+
+void NoAction(std::string &, ThreadIndex) {}
+void BEEP(std::string &, ThreadIndex) {
+  MessageBeep(0);
+}
+void CLEAR(std::string &, ThreadIndex) {
+  ResetRuntime();
+}
+
+struct Entry {
+  uint16_t code;
+  StatementHandler handler;
+};
+
+// IF and END are called by the dispatcher itself; every code not listed has
+// no handler and is reported as a runtime error.
+constexpr Entry kEntries[] = {
+    {tok::kNOP, NoAction}, {tok::kNOP2, NoAction}, {tok::kDATA, NoAction},
+    {tok::kBEEP, BEEP},    {tok::kCLEAR, CLEAR},   {tok::kGOTO, GOTO},
+    {tok::kGOSUB, GOSUB},  {tok::kRETURN, RETURN}, {tok::kON, ON},
+};
+
+// Statement codes run from 0x1000 to 0x11ff.
+constexpr size_t kTableSize = 0x200;
+
+constexpr std::array<StatementHandler, kTableSize> MakeTable() {
+  std::array<StatementHandler, kTableSize> table{};
+  for (const Entry &e : kEntries) table[e.code - 0x1000] = e.handler;
+  return table;
+}
+
+constexpr std::array<StatementHandler, kTableSize> kTable = MakeTable();
+
+} // namespace
+
+StatementHandler FindHandler(uint16_t code) {
+  if (code < 0x1000 || static_cast<size_t>(code - 0x1000) >= kTableSize) return nullptr;
+  return kTable[code - 0x1000];
+}
