@@ -3,6 +3,8 @@
 // waits inside the window manager.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,9 +25,33 @@ int ScreenHeight();
 // The engine tells the window manager when a thread blocked in SendMessageA
 // or GetMessageA should give up (program end). The check runs on the
 // waiting thread; WakeAllWaiters makes every blocked thread run it again.
+// It runs with the window manager's lock held, so it must be quick (read a
+// flag) and must not call any Win32 function.
 using AbortCheck = bool (*)();
 void SetWaitAbortCheck(AbortCheck check);
 void WakeAllWaiters();
+
+// Scripted message-box answers (the events file). Called for every message
+// box with its text and caption (code page 932; "Error" for a null caption)
+// and its style; returns the button to press (IDOK, IDYES...), or 0 for the
+// default button. A button the box does not have is ignored. An empty
+// function removes the provider.
+using MessageBoxAnswerProvider =
+    std::function<int(const std::string &text, const std::string &caption, unsigned type)>;
+void SetMessageBoxAnswerProvider(MessageBoxAnswerProvider provider);
+// The answer of a box's default button (MB_DEFBUTTON2/3 pick the second or
+// third button; a default button the box does not have means the first).
+int DefaultMessageBoxAnswer(unsigned type);
+
+// The creation data (last argument of CreateWindowExA) of a window; null for
+// none or no such window. A pointer does not fit the 32-bit lParam, so
+// WM_NCCREATE and WM_CREATE carry lParam 0 and procedures ask here.
+void *WindowCreateParam(uint32_t hwnd);
+
+// Where the registry's settings file is: $QUILLRUNNER_SETTINGS, else
+// $XDG_CONFIG_HOME/quillrunner/settings.ini, else
+// ~/.config/quillrunner/settings.ini.
+std::string SettingsFilePath();
 
 // ---- Process and file services for the tool (quill) ----
 // Sets the run bits of a file written by the tool.

@@ -145,6 +145,8 @@ constexpr HKEY HKEY_CURRENT_USER = 0x80000001;
 constexpr DWORD KEY_ALL_ACCESS = 0xF003F;
 constexpr LONG ERROR_SUCCESS = 0;
 constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
 constexpr LONG ERROR_MORE_DATA = 234;
 constexpr DWORD REG_SZ = 1;
 
@@ -165,6 +167,10 @@ BOOL SetForegroundWindow(HWND hwnd);
 HWND GetForegroundWindow();
 BOOL GetClientRect(HWND hwnd, RECT *rect);
 BOOL InvalidateRect(HWND hwnd, const RECT *rect, BOOL erase);
+// Clears the window's need of painting (the whole window; RECT is ignored).
+// A WM_PAINT handler that neither validates nor calls DefWindowProcA gets
+// WM_PAINT again, as on Windows.
+BOOL ValidateRect(HWND hwnd, const RECT *rect);
 DWORD GetWindowThreadProcessId(HWND hwnd, DWORD *processId);
 int GetWindowTextA(HWND hwnd, LPSTR text, int max);
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
@@ -188,7 +194,8 @@ DWORD GetCurrentThreadId();
 void Sleep(DWORD milliseconds);
 DWORD GetTickCount();
 // The running executable's full path in Windows form (Z:\usr\bin\prog), code
-// page 932, at most size-1 characters; returns the length written.
+// page 932, at most size-1 characters; returns the length written (SIZE when
+// the path was cut, as on Windows).
 DWORD GetModuleFileNameA(HINSTANCE module, LPSTR buffer, DWORD size);
 // The program's command-line text (the arguments after the program name,
 // joined by blanks), code page 932.

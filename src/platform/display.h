@@ -1,0 +1,50 @@
+// The display driver: what the window manager asks of the screen. The window
+// manager keeps all window state itself and tells the driver what changed;
+// the driver presents it (or, headless, presents nothing). Calls come from
+// any thread and never with the window manager's lock held, so a driver may
+// call back into the Win32 functions (to post input messages, for example).
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "platform/win32.h"
+
+namespace platform {
+
+class DisplayDriver {
+public:
+  virtual ~DisplayDriver() = default;
+
+  // "headless", "sdl", ...
+  virtual const char *Name() const = 0;
+  // True when nothing is shown: message boxes go to stderr.
+  virtual bool IsHeadless() const = 0;
+  virtual int ScreenWidth() const = 0;
+  virtual int ScreenHeight() const = 0;
+
+  virtual void WindowCreated(HWND /*hwnd*/, HWND /*parent*/, const RECT & /*rect*/) {}
+  virtual void WindowDestroyed(HWND /*hwnd*/) {}
+  virtual void WindowShown(HWND /*hwnd*/, bool /*visible*/) {}
+  virtual void WindowInvalidated(HWND /*hwnd*/, const RECT & /*rect*/) {}
+  virtual void WindowTextChanged(HWND /*hwnd*/, std::string_view /*text*/) {}
+  virtual void WindowToForeground(HWND /*hwnd*/) {}
+
+  // Presents a message box. TEXT and CAPTION are code page 932. ANSWER is
+  // the button already chosen (the default button, or a scripted answer);
+  // an interactive driver may ask the user instead. Returns the button.
+  virtual int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type,
+                         int answer) = 0;
+  virtual void Beep(UINT /*type*/) {}
+};
+
+// The driver in use (headless until Initialize chooses another).
+DisplayDriver &Display();
+// Replaces the driver. The previous one is kept alive, because other threads
+// may still be inside one of its calls.
+void SetDisplayDriver(std::unique_ptr<DisplayDriver> driver);
+
+// The driver without a display.
+std::unique_ptr<DisplayDriver> MakeHeadlessDisplay();
+
+} // namespace platform

@@ -1,0 +1,94 @@
+// Process start-up: the command-line text, the display backend, the screen
+// size, and the executable's own path in Windows form.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "platform/cp932.h"
+#include "platform/display.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+
+namespace {
+
+std::mutex &CommandLineMutex() {
+  static auto *m = new std::mutex;
+  return *m;
+}
+
+// Kept for the life of the process: GetCommandLineA hands out its text.
+std::string &CommandLineText() {
+  static auto *s = new std::string;
+  return *s;
+}
+
+} // namespace
+
+namespace platform {
+
+void Initialize(int argc, char **argv) {
+  std::string line;
+  for (int i = 1; i < argc && argv; ++i) {
+    if (!argv[i]) break;
+    if (i > 1) line += ' ';
+    line += argv[i];
+  }
+  {
+    std::lock_guard<std::mutex> lock(CommandLineMutex());
+    CommandLineText() = cp932::FromUtf8(line);
+  }
+  const char *backend = std::getenv("QUILLRUNNER_BACKEND");
+  if (backend && std::strcmp(backend, "sdl") == 0) {
+    std::fprintf(stderr, "quillrunner: the sdl display backend is not available in this build; "
+                         "using headless\n");
+    std::fflush(stderr);
+  }
+  // Only the headless driver exists; it reads the screen size and the
+  // terminal encoding from the environment now.
+  SetDisplayDriver(MakeHeadlessDisplay());
+}
+
+bool IsHeadless() {
+  return Display().IsHeadless();
+}
+int ScreenWidth() {
+  return Display().ScreenWidth();
+}
+int ScreenHeight() {
+  return Display().ScreenHeight();
+}
+
+} // namespace platform
+
+int GetSystemMetrics(int index) {
+  switch (index) {
+  case SM_CXSCREEN:
+    return platform::ScreenWidth();
+  case SM_CYSCREEN:
+    return platform::ScreenHeight();
+  default:
+    return 0;
+  }
+}
+
+LPCSTR GetCommandLineA() {
+  std::lock_guard<std::mutex> lock(CommandLineMutex());
+  return CommandLineText().c_str();
+}
+
+DWORD GetModuleFileNameA(HINSTANCE, LPSTR buffer, DWORD size) {
+  if (!buffer || size == 0) return 0;
+  std::string path = platform::ToWindowsPath(platform::SelfExecutablePath());
+  if (path.size() < size) {
+    std::memcpy(buffer, path.data(), path.size());
+    buffer[path.size()] = '\0';
+    return static_cast<DWORD>(path.size());
+  }
+  // Too small: cut to size-1 characters and terminated; the result is SIZE,
+  // as on Windows.
+  std::memcpy(buffer, path.data(), size - 1);
+  buffer[size - 1] = '\0';
+  return size;
+}
