@@ -13,8 +13,8 @@
 
 namespace {
 
-// Runs Initialize with ARGS and the environment variable NAME set to VALUE,
-// and puts both back afterwards.
+// Tests that change the environment and call Initialize; afterwards the
+// variables are cleared and Initialize runs again with no arguments.
 class InitTest : public ::testing::Test {
 protected:
   void TearDown() override {
