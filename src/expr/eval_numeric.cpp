@@ -1,21 +1,453 @@
-#include <cstdlib>
+// The numeric evaluator. It works on text: array elements, parenthesised
+// groups, NOT operands and a leading negated variable are replaced by their
+// values written back as "%.15g" number text, and the flat rest is reduced
+// operator level by operator level. Every group is therefore rounded to 15
+// significant digits, which programs can see.
+#include <cmath>
+#include <cstdint>
+#include <string>
 
+#include "data/variables.h"
 #include "expr/eval.h"
+#include "expr/number_text.h"
+#include "runtime/arg_text.h"
 #include "runtime/runtime_error.h"
+#include "runtime/tokens.h"
 
-// Reads a plain decimal number; every other expression is refused until the
-// full evaluator lands.
-double EvalNumeric(std::string_view text) {
-  std::string s(text);
-  char *end = nullptr;
-  double v = std::strtod(s.c_str(), &end);
-  if (s.empty() || *end != 0) {
+namespace {
+
+// Limits of one evaluation level.
+constexpr size_t kMaxWorkingText = 8191;
+constexpr size_t kMaxOperand = 255;
+constexpr size_t kMaxOperands = 255;
+// Nesting of groups and NOT, bounded so that no text can exhaust the stack.
+constexpr int kMaxNesting = 200;
+
+thread_local int tlsNesting = 0;
+
+bool IsIdentChar(uint8_t c) {
+  return std::isalnum(c) || c == '_' || c == '.' || c == '#' || c == '!' || c == '%' || c == '$';
+}
+
+bool IsLogicalCode(uint8_t c) {
+  return c == tok::kMod || c == tok::kAnd || c == tok::kOr || c == tok::kXor || c == tok::kNot;
+}
+
+// Whether an operator stands at P ("^*/\+-=<>" or an operator token).
+bool IsOperatorAt(const std::string &w, size_t p) {
+  if (p >= w.size()) return false;
+  uint8_t c = static_cast<uint8_t>(w[p]);
+  switch (c) {
+  case '^':
+  case '*':
+  case '/':
+  case '\\':
+  case '+':
+  case '-':
+  case '=':
+  case '<':
+  case '>':
+    return true;
+  case tok::kControl:
+    return p + 1 < w.size() && IsLogicalCode(static_cast<uint8_t>(w[p + 1]));
+  default:
+    return false;
+  }
+}
+
+// A "+" or "-" after the "e" of a literal such as 1e+5 or a*2.5E-3 belongs
+// to the number; in x1e+5 it is an operator.
+bool IsExponentSign(const std::string &w, size_t p) {
+  if (p < 2 || (w[p] != '+' && w[p] != '-')) return false;
+  if (w[p - 1] != 'e' && w[p - 1] != 'E') return false;
+  bool digit = false;
+  size_t q = p - 1;
+  while (q > 0) {
+    char c = w[q - 1];
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c != '.') {
+      break;
+    }
+    --q;
+  }
+  if (!digit) return false;
+  return q == 0 || IsOperatorAt(w, q - 1) ||
+         (q >= 2 && static_cast<uint8_t>(w[q - 2]) == tok::kControl && IsOperatorAt(w, q - 2));
+}
+
+// The index of the ")" matching the "(" at OPEN, or npos.
+size_t MatchingParen(const std::string &w, size_t open) {
+  int depth = 0;
+  for (size_t i = open; i < w.size(); ++i) {
+    if (w[i] == '(') {
+      ++depth;
+    } else if (w[i] == ')' && --depth == 0) {
+      return i;
+    }
+  }
+  return std::string::npos;
+}
+
+enum class Op : uint8_t {
+  Power,
+  Multiply,
+  Divide,
+  IntDivide,
+  Mod,
+  Plus,
+  Minus,
+  Equal,
+  Less,
+  Greater,
+  LessEqual,
+  GreaterEqual,
+  NotEqual,
+  And,
+  Or,
+  Xor
+};
+
+int Level(Op op) {
+  switch (op) {
+  case Op::Power:
+    return 0;
+  case Op::Multiply:
+  case Op::Divide:
+  case Op::IntDivide:
+    return 1;
+  case Op::Mod:
+    return 2;
+  case Op::Plus:
+  case Op::Minus:
+    return 3;
+  case Op::And:
+    return 5;
+  case Op::Or:
+    return 6;
+  case Op::Xor:
+    return 7;
+  default:
+    return 4;
+  }
+}
+
+// Reads the operator at P and its length.
+Op ReadOperator(const std::string &w, size_t p, size_t &length) {
+  length = 1;
+  char c = w[p];
+  char n = p + 1 < w.size() ? w[p + 1] : 0;
+  switch (c) {
+  case '^':
+    return Op::Power;
+  case '*':
+    return Op::Multiply;
+  case '/':
+    return Op::Divide;
+  case '\\':
+    return Op::IntDivide;
+  case '+':
+    return Op::Plus;
+  case '-':
+    return Op::Minus;
+  case '=':
+    if (n == '<') {
+      length = 2;
+      return Op::LessEqual;
+    }
+    if (n == '>') {
+      length = 2;
+      return Op::GreaterEqual;
+    }
+    return Op::Equal;
+  case '<':
+    if (n == '=') {
+      length = 2;
+      return Op::LessEqual;
+    }
+    if (n == '>') {
+      length = 2;
+      return Op::NotEqual;
+    }
+    return Op::Less;
+  case '>':
+    if (n == '=') {
+      length = 2;
+      return Op::GreaterEqual;
+    }
+    if (n == '<') {
+      length = 2;
+      return Op::NotEqual;
+    }
+    return Op::Greater;
+  default:
+    length = 2;
+    switch (static_cast<uint8_t>(n)) {
+    case tok::kMod:
+      return Op::Mod;
+    case tok::kAnd:
+      return Op::And;
+    case tok::kOr:
+      return Op::Or;
+    default:
+      return Op::Xor;
+    }
+  }
+}
+
+// The value of one operand of a flat expression; false after a string
+// operand (the evaluation then stops with 0).
+bool OperandValue(const std::string &text, double &value) {
+  std::string_view s = text;
+  if (s.size() > kMaxOperand) s = s.substr(0, kMaxOperand);
+  if (s.empty()) {
+    value = GetNumeric(s);
+    return true;
+  }
+  char c = s[0];
+  if ((c >= '0' && c <= '9') || c == '-' || c == '.') {
+    value = num::Atof(s);
+    return true;
+  }
+  if (c == '&' && s.size() >= 2) {
+    char r = s[1];
+    if (r == 'h' || r == 'H' || r == 'o' || r == 'O') {
+      std::string digits = (r == 'h' || r == 'H') ? "0x" : "0";
+      digits.append(s.substr(2));
+      value = num::Strtol(digits, 0).value;
+      return true;
+    }
+  }
+  if (s.find('"') != std::string_view::npos || s.find('$') != std::string_view::npos) {
+    RuntimeError();
+    return false;
+  }
+  value = GetNumeric(s);
+  return true;
+}
+
+bool ApplyOperator(Op op, double l, double r, double &out) {
+  switch (op) {
+  case Op::Power:
+    out = std::pow(l, r);
+    return true;
+  case Op::Multiply:
+    out = l * r;
+    return true;
+  case Op::Divide:
+    if (r == 0) return false;
+    out = l / r;
+    return true;
+  case Op::IntDivide:
+  case Op::Mod: {
+    int64_t a = num::TruncInt32(l), b = num::TruncInt32(r);
+    if (b == 0) return false;
+    // 64-bit arithmetic: the one overflowing case (-2147483648 by -1) gives
+    // its true value instead of a processor trap.
+    out = static_cast<double>(op == Op::IntDivide ? a / b : a % b);
+    return true;
+  }
+  case Op::Plus:
+    out = l + r;
+    return true;
+  case Op::Minus:
+    out = l - r;
+    return true;
+  case Op::Equal:
+    out = l == r ? -1 : 0;
+    return true;
+  case Op::Less:
+    out = l < r ? -1 : 0;
+    return true;
+  case Op::Greater:
+    out = l > r ? -1 : 0;
+    return true;
+  case Op::LessEqual:
+    out = l <= r ? -1 : 0;
+    return true;
+  case Op::GreaterEqual:
+    out = l >= r ? -1 : 0;
+    return true;
+  case Op::NotEqual:
+    out = l != r ? -1 : 0;
+    return true;
+  case Op::And:
+    out = num::TruncInt32(l) & num::TruncInt32(r);
+    return true;
+  case Op::Or:
+    out = num::TruncInt32(l) | num::TruncInt32(r);
+    return true;
+  case Op::Xor:
+    out = num::TruncInt32(l) ^ num::TruncInt32(r);
+    return true;
+  }
+  return false;
+}
+
+double EvalFlat(const std::string &w) {
+  if (w.empty()) return 0;
+  double values[kMaxOperands];
+  Op ops[kMaxOperands];
+  size_t nValues = 0, nOps = 0;
+  size_t start = 0;
+  for (;;) {
+    // An operator byte at the operand's first byte belongs to it (-2, or
+    // the second minus of 3--2).
+    size_t p = start;
+    if (p < w.size() && IsOperatorAt(w, p) && w[p] != tok::kControl) ++p;
+    while (p < w.size() && !(IsOperatorAt(w, p) && !IsExponentSign(w, p))) ++p;
+    if (nValues == kMaxOperands) {
+      RuntimeError();
+      return 0;
+    }
+    if (!OperandValue(w.substr(start, p - start), values[nValues])) return 0;
+    ++nValues;
+    if (p >= w.size()) break;
+    size_t length;
+    if (nOps == kMaxOperands) {
+      RuntimeError();
+      return 0;
+    }
+    ops[nOps++] = ReadOperator(w, p, length);
+    start = p + length;
+  }
+  for (int level = 0; level < 8; ++level) {
+    size_t i = 0;
+    while (i < nOps) {
+      if (Level(ops[i]) != level) {
+        ++i;
+        continue;
+      }
+      double result;
+      if (!ApplyOperator(ops[i], values[i], values[i + 1], result)) {
+        RuntimeError();
+        return 0;
+      }
+      values[i] = result;
+      for (size_t k = i + 1; k + 1 < nValues; ++k) values[k] = values[k + 1];
+      for (size_t k = i; k + 1 < nOps; ++k) ops[k] = ops[k + 1];
+      --nValues;
+      --nOps;
+    }
+  }
+  return values[0];
+}
+
+bool IsNotAt(const std::string &w, size_t p) {
+  return p + 1 < w.size() && static_cast<uint8_t>(w[p]) == tok::kControl &&
+         static_cast<uint8_t>(w[p + 1]) == tok::kNot;
+}
+
+double EvalLevel(std::string w);
+
+// Replaces array element references by their values.
+bool SubstituteElements(std::string &w) {
+  size_t runStart = 0;
+  for (size_t i = 0; i < w.size(); ++i) {
+    uint8_t c = static_cast<uint8_t>(w[i]);
+    if (c == tok::kControl) {
+      ++i;
+      runStart = i + 1;
+      continue;
+    }
+    if (!IsIdentChar(c)) {
+      runStart = i + 1;
+      continue;
+    }
+    if (i + 1 >= w.size() || w[i + 1] != '(') continue;
+    size_t close = MatchingParen(w, i + 1);
+    size_t end = close == std::string::npos ? w.size() : close + 1;
+    // A record member behind the element belongs to the reference.
+    while (end < w.size() && w[end] == '.') {
+      int depth = 0;
+      size_t q = end;
+      for (; q < w.size(); ++q) {
+        if (w[q] == '(') {
+          ++depth;
+        } else if (w[q] == ')' && --depth == 0) {
+          ++q;
+          break;
+        } else if (depth == 0 && IsOperatorAt(w, q)) {
+          break;
+        }
+      }
+      end = q;
+    }
+    std::string value =
+        num::FormatG15(GetNumeric(std::string_view(w).substr(runStart, end - runStart)));
+    w.replace(runStart, end - runStart, value);
+    i = runStart + value.size() - 1;
+    runStart = i + 1;
+    if (w.size() > kMaxWorkingText) return false;
+  }
+  return true;
+}
+
+double EvalLevel(std::string w) {
+  if (w.size() > kMaxWorkingText || tlsNesting >= kMaxNesting) {
     RuntimeError();
     return 0;
   }
-  return v;
+  struct Nest {
+    Nest() { ++tlsNesting; }
+    ~Nest() { --tlsNesting; }
+  } nest;
+  // 2. Array elements.
+  if (!SubstituteElements(w)) {
+    RuntimeError();
+    return 0;
+  }
+  // 3. Parenthesised groups, left to right.
+  for (size_t i = 0; i < w.size(); ++i) {
+    if (w[i] != '(') continue;
+    size_t close = MatchingParen(w, i);
+    size_t innerEnd = close == std::string::npos ? w.size() : close;
+    double v = EvalLevel(w.substr(i + 1, innerEnd - i - 1));
+    std::string value = num::FormatG15(v);
+    w.replace(i, (close == std::string::npos ? w.size() : close + 1) - i, value);
+    i += value.size() - 1;
+  }
+  // 4. A leading NOT applies to the rest of the text.
+  if (IsNotAt(w, 0)) {
+    int32_t v = num::TruncInt32(EvalLevel(w.substr(2)));
+    w = num::FormatG15(static_cast<double>(~v));
+  }
+  // 5. An inner NOT applies to everything behind it.
+  for (size_t i = 0; i < w.size(); ++i) {
+    if (static_cast<uint8_t>(w[i]) == tok::kControl && i + 1 < w.size()) {
+      if (IsNotAt(w, i)) {
+        double v = EvalLevel(w.substr(i));
+        w.replace(i, std::string::npos, num::FormatG15(v));
+        break;
+      }
+      ++i;
+    }
+  }
+  // 6. Sign folding: "++" and "-+" lose the plus.
+  std::string s;
+  s.reserve(w.size());
+  for (size_t i = 0; i < w.size(); ++i) {
+    if (w[i] == '+' && i > 0 && (w[i - 1] == '+' || w[i - 1] == '-')) continue;
+    s.push_back(w[i]);
+  }
+  // 7. The leading sign.
+  if (!s.empty() && s[0] == '+') {
+    s.erase(0, 1);
+  } else if (s.size() >= 2 && s[0] == '-' &&
+             (std::isalpha(static_cast<uint8_t>(s[1])) || s[1] == '_')) {
+    size_t end = 1;
+    while (end < s.size() && !IsOperatorAt(s, end)) ++end;
+    double v = -GetNumeric(std::string_view(s).substr(1, end - 1));
+    s = num::FormatG15(v) + s.substr(end);
+  } else if (s.size() >= 2 && s[0] == '-' && s[1] == '-') {
+    s.erase(0, 2);
+  }
+  // 8. The flat rest.
+  return EvalFlat(s);
 }
 
-double EvalCondition(std::string_view text) {
-  return EvalNumeric(text);
+} // namespace
+
+double EvalNumeric(std::string_view text) {
+  return EvalLevel(StripBlanks(text));
 }

@@ -1,5 +1,7 @@
 #include "flow/threads.h"
 
+#include "data/variables.h"
+
 #include "platform/platform.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
@@ -15,8 +17,7 @@ std::atomic<uint32_t> gNextHandle{0x1000};
 void ReleaseSlot(ThreadIndex slot) {
   Engine &e = E();
   ThreadSlot &s = e.threads.slots[slot];
-  // Local variable scopes of the thread are released here once the variable
-  // store keeps them per thread.
+  ReleaseScopes(slot);
   tlsThreadIndex = kNoThread;
   s.waiting.store(0);
   s.id.store(0);
@@ -25,6 +26,9 @@ void ReleaseSlot(ThreadIndex slot) {
 }
 
 } // namespace
+
+ThreadSlot::ThreadSlot() = default;
+ThreadSlot::~ThreadSlot() = default;
 
 ThreadIndex CurrentThreadIndex() {
   return tlsThreadIndex;

@@ -8,10 +8,13 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
 #include "runtime/program.h"
+
+struct VariableTable;
 
 using ThreadIndex = int;
 constexpr ThreadIndex kMaxThreads = 255;
@@ -34,6 +37,10 @@ struct ThreadSlot {
   uint8_t nextFlag = 0;                 // NextFlag
   std::vector<ReturnEntry> returnStack; // ReturnStack, allocated on first GOSUB
   int32_t returnDepth = 0;
+  std::vector<std::unique_ptr<VariableTable>> scopes; // ScopeStack
+  int32_t scopeDepth = -1;                            // -1: no routine running
+  ThreadSlot();
+  ~ThreadSlot();
 };
 
 struct ThreadTable {

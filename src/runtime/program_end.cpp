@@ -1,5 +1,6 @@
 #include "runtime/program_end.h"
 
+#include "data/variables.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
 
@@ -21,6 +22,7 @@ void ProgramEnd() {
   JoinEndedThreads();
   // 4.-6. The lock stays usable (it belongs to the engine); the global
   //    variables, console input mode, colours and console limits reset.
+  ResetGlobals();
   e.foreground = 0xFFFFFF;
   e.background = 0x000000;
   e.consoleColumnLimit = 8192;

@@ -1,14 +1,16 @@
 #include "runtime/reset.h"
 
+#include "data/variables.h"
 #include "flow/jumps.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
 
 void ResetRuntime() {
   Engine &e = E();
-  // In order: the global variables, the DATA position, the DEF letter lists
-  // and the user functions are reset here by their subsystems as they
-  // arrive.
+  ResetGlobals();
+  // The DATA position is reset here once DATA reading arrives.
+  for (std::string &letters : e.defaultTypes.letters) letters.clear();
+  // The user functions are removed here once they arrive.
   ClearReturnStacks();
   // The image table and the music channels reset with their subsystems.
   for (int n = 0; n < 5; ++n) {

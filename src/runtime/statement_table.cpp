@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "data/assignment.h"
+#include "data/declarations.h"
 #include "flow/jumps.h"
 #include "platform/win32.h"
 #include "runtime/reset.h"
@@ -25,9 +27,10 @@ struct Entry {
 // IF and END are called by the dispatcher itself; every code not listed has
 // no handler and is reported as a runtime error.
 constexpr Entry kEntries[] = {
-    {tok::kNOP, NoAction}, {tok::kNOP2, NoAction}, {tok::kDATA, NoAction},
-    {tok::kBEEP, BEEP},    {tok::kCLEAR, CLEAR},   {tok::kGOTO, GOTO},
-    {tok::kGOSUB, GOSUB},  {tok::kRETURN, RETURN}, {tok::kON, ON},
+    {tok::kNOP, NoAction}, {tok::kNOP2, NoAction}, {tok::kDATA, NoAction}, {tok::kBEEP, BEEP},
+    {tok::kCLEAR, CLEAR},  {tok::kGOTO, GOTO},     {tok::kGOSUB, GOSUB},   {tok::kRETURN, RETURN},
+    {tok::kON, ON},        {tok::kLET, LET},       {tok::kSWAP, SWAP},     {tok::kDIM, DIM},
+    {tok::kDEF, DEF},      {tok::kERASE, ERASE},
 };
 
 // Statement codes run from 0x1000 to 0x11ff.

@@ -1,0 +1,191 @@
+#include "data/variable_table.h"
+
+#include <cmath>
+
+#include "expr/eval.h"
+#include "expr/number_text.h"
+#include "runtime/runtime_error.h"
+
+VariableTable::VariableTable() = default;
+VariableTable::~VariableTable() = default;
+
+size_t VariableTable::CellCount(int group) const {
+  switch (group) {
+  case 0:
+    return doubles.size();
+  case 1:
+    return integers.size();
+  case 2:
+    return singles.size();
+  case 3:
+    return strings.size();
+  default:
+    return records.size();
+  }
+}
+
+void VariableTable::AppendCells(int group, size_t count) {
+  switch (group) {
+  case 0:
+    doubles.resize(doubles.size() + count);
+    break;
+  case 1:
+    integers.resize(integers.size() + count);
+    break;
+  case 2:
+    singles.resize(singles.size() + count);
+    break;
+  case 3:
+    strings.resize(strings.size() + count);
+    break;
+  default:
+    for (size_t i = 0; i < count; ++i) records.push_back(std::make_unique<VariableTable>());
+  }
+}
+
+template <typename T> static void EraseRange(std::vector<T> &v, size_t at, size_t count) {
+  if (at >= v.size()) return;
+  count = std::min(count, v.size() - at);
+  v.erase(v.begin() + static_cast<long>(at), v.begin() + static_cast<long>(at + count));
+}
+
+void VariableTable::RemoveCells(int group, size_t at, size_t count) {
+  switch (group) {
+  case 0:
+    EraseRange(doubles, at, count);
+    break;
+  case 1:
+    EraseRange(integers, at, count);
+    break;
+  case 2:
+    EraseRange(singles, at, count);
+    break;
+  case 3:
+    EraseRange(strings, at, count);
+    break;
+  default:
+    EraseRange(records, at, count);
+  }
+}
+
+void VariableTable::Clear() {
+  for (auto &list : entries) list.clear();
+  doubles.clear();
+  integers.clear();
+  singles.clear();
+  strings.clear();
+  records.clear();
+}
+
+bool ParseReference(std::string_view ref, Reference &out) {
+  out.subscripts.clear();
+  size_t open = ref.find('(');
+  out.name.assign(ref.substr(0, open));
+  out.subscripted = open != std::string_view::npos;
+  if (!out.subscripted) return true;
+  // The subscripts run to the matching ")" (or the end), split at commas
+  // outside inner parentheses and quotes.
+  int depth = 0;
+  bool inQuotes = false;
+  size_t start = open + 1;
+  for (size_t i = start; i <= ref.size(); ++i) {
+    char c = i < ref.size() ? ref[i] : ')';
+    if (c == '"' && i < ref.size()) inQuotes = !inQuotes;
+    if (inQuotes && i < ref.size()) continue;
+    if (c == '(') {
+      ++depth;
+      continue;
+    }
+    bool last = c == ')' && depth-- == 0;
+    if (!last && !(c == ',' && depth == 0)) continue;
+    double v = EvalNumeric(ref.substr(start, i - start));
+    int32_t n = num::TruncInt32(v);
+    if (n < 0 || out.subscripts.size() >= kMaxDimensions) {
+      RuntimeError();
+      return false;
+    }
+    out.subscripts.push_back(n);
+    start = i + 1;
+    if (last) break;
+  }
+  return true;
+}
+
+uint64_t ElementCount(const std::vector<int32_t> &bounds) {
+  uint64_t n = 1;
+  for (int32_t b : bounds) {
+    n *= static_cast<uint64_t>(b) + 1;
+    if (n > kMaxArrayCells) return kMaxArrayCells + 1;
+  }
+  return n;
+}
+
+bool LinearIndex(const std::vector<int32_t> &subs, const std::vector<int32_t> &bounds,
+                 size_t &index) {
+  if (subs.size() != bounds.size()) {
+    RuntimeError();
+    return false;
+  }
+  size_t result = 0;
+  size_t stride = 1;
+  for (size_t i = subs.size(); i-- > 0;) {
+    if (subs[i] > bounds[i]) {
+      RuntimeError();
+      return false;
+    }
+    result += static_cast<size_t>(subs[i]) * stride;
+    stride *= static_cast<size_t>(bounds[i]) + 1;
+  }
+  index = result;
+  return true;
+}
+
+long FindCell(const std::vector<NameEntry> &entries, const Reference &ref) {
+  size_t running = 0;
+  for (const NameEntry &e : entries) {
+    if (e.name == ref.name) {
+      if (ref.subscripted && e.form == NameEntry::Form::Array) {
+        size_t index;
+        if (!LinearIndex(ref.subscripts, e.dims, index)) return kFindError;
+        return static_cast<long>(running + index);
+      }
+      if (ref.subscripted && e.form == NameEntry::Form::Element && e.dims == ref.subscripts)
+        return static_cast<long>(running);
+      if (!ref.subscripted && e.form == NameEntry::Form::Scalar) return static_cast<long>(running);
+    }
+    running += e.cells;
+  }
+  return kNotFound;
+}
+
+bool HasName(const VariableTable &table, int group, std::string_view name) {
+  for (const NameEntry &e : table.entries[group])
+    if (e.name == name) return true;
+  return false;
+}
+
+void CopyRecord(VariableTable &target, const VariableTable &source) {
+  auto copy = [](auto &to, const auto &from) {
+    for (size_t i = 0; i < to.size() && i < from.size(); ++i) to[i] = from[i];
+  };
+  copy(target.doubles, source.doubles);
+  copy(target.integers, source.integers);
+  copy(target.singles, source.singles);
+  copy(target.strings, source.strings);
+  for (size_t i = 0; i < target.records.size() && i < source.records.size(); ++i)
+    CopyRecord(*target.records[i], *source.records[i]);
+}
+
+void EraseEntries(VariableTable &table, int group, std::string_view name) {
+  auto &list = table.entries[group];
+  size_t running = 0;
+  for (size_t i = 0; i < list.size();) {
+    if (list[i].name == name) {
+      table.RemoveCells(group, running, list[i].cells);
+      list.erase(list.begin() + static_cast<long>(i));
+    } else {
+      running += list[i].cells;
+      ++i;
+    }
+  }
+}

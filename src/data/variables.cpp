@@ -1,0 +1,400 @@
+#include "data/variables.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "expr/number_text.h"
+#include "runtime/engine.h"
+#include "runtime/runtime_error.h"
+
+namespace {
+
+constexpr int kNumericGroups[] = {0, 1, 2};
+
+// Splits REF at its first "." outside parentheses into the record part and
+// the member path; false when there is none.
+bool SplitMember(std::string_view ref, std::string_view &head, std::string_view &rest) {
+  int depth = 0;
+  for (size_t i = 0; i < ref.size(); ++i) {
+    char c = ref[i];
+    if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      --depth;
+    } else if (c == '.' && depth == 0) {
+      head = ref.substr(0, i);
+      rest = ref.substr(i + 1);
+      return true;
+    }
+  }
+  return false;
+}
+
+VariableTable &Globals() {
+  return E().globals;
+}
+
+// The record table named by HEAD in TABLE (or the local scope, then the
+// global one), or null.
+VariableTable *FindRecord(std::string_view head, VariableTable *table, bool &error) {
+  Reference ref;
+  error = false;
+  if (!ParseReference(head, ref)) {
+    error = true;
+    return nullptr;
+  }
+  VariableTable *scopes[2] = {table, nullptr};
+  if (!table) {
+    scopes[0] = LocalTable();
+    scopes[1] = &Globals();
+  }
+  for (VariableTable *t : scopes) {
+    if (!t) continue;
+    long cell = FindCell(t->entries[4], ref);
+    if (cell == kFindError) {
+      error = true;
+      return nullptr;
+    }
+    if (cell >= 0) return t->records[static_cast<size_t>(cell)].get();
+  }
+  return nullptr;
+}
+
+// Follows a member path to the table of its last component; the path's
+// records must exist. Returns null after a runtime error.
+VariableTable *ResolvePath(std::string_view ref, VariableTable *table, std::string_view &last) {
+  std::string_view head, rest;
+  last = ref;
+  while (SplitMember(last, head, rest)) {
+    bool error;
+    VariableTable *record = FindRecord(head, table, error);
+    if (!record) {
+      if (!error) RuntimeError();
+      return nullptr;
+    }
+    table = record;
+    last = rest;
+  }
+  return table;
+}
+
+// Finds REF in the numeric groups of TABLE; the group and cell, or the
+// group -1. A string of that name sets IS_STRING.
+struct Found {
+  int group = -1;
+  long cell = kNotFound;
+  bool error = false;
+};
+
+Found FindNumeric(VariableTable &t, const Reference &ref) {
+  Found f;
+  for (int g : kNumericGroups) {
+    long cell = FindCell(t.entries[g], ref);
+    if (cell == kFindError) {
+      f.error = true;
+      return f;
+    }
+    if (cell >= 0) {
+      f.group = g;
+      f.cell = cell;
+      return f;
+    }
+  }
+  return f;
+}
+
+double ReadCell(VariableTable &t, int group, size_t cell) {
+  switch (group) {
+  case 0:
+    return t.doubles[cell];
+  case 1:
+    return t.integers[cell];
+  default:
+    return t.singles[cell];
+  }
+}
+
+void WriteCell(VariableTable &t, int group, size_t cell, double value) {
+  switch (group) {
+  case 0:
+    t.doubles[cell] = value;
+    break;
+  case 1:
+    t.integers[cell] = num::TruncInt32(value);
+    break;
+  default:
+    t.singles[cell] = static_cast<float>(value);
+  }
+}
+
+// Appends a scalar or undeclared-element entry for REF with one cell.
+bool CreateEntry(VariableTable &t, int group, const Reference &ref) {
+  NameEntry e;
+  e.name = ref.name;
+  size_t textLength = ref.name.size();
+  if (ref.subscripted) {
+    e.form = NameEntry::Form::Element;
+    e.dims = ref.subscripts;
+    for (int32_t s : ref.subscripts) textLength += num::FormatD(s).size() + 1;
+  }
+  if (textLength + 2 > kMaxEntryText) {
+    RuntimeError();
+    return false;
+  }
+  t.entries[group].push_back(std::move(e));
+  t.AppendCells(group, 1);
+  return true;
+}
+
+// Whether a scope holds a string cell for REF.
+bool HasStringCell(VariableTable &t, const Reference &ref) {
+  return FindCell(t.entries[3], ref) >= 0;
+}
+
+} // namespace
+
+bool ValidNameStart(std::string_view name) {
+  return !name.empty() && (std::isalpha(static_cast<uint8_t>(name[0])) || name[0] == '_');
+}
+
+VariableTable *LocalTable() {
+  ThreadIndex t = CurrentThreadIndex();
+  if (t == kNoThread) return nullptr;
+  ThreadSlot &s = E().threads.slots[t];
+  return s.scopeDepth >= 0 ? s.scopes[static_cast<size_t>(s.scopeDepth)].get() : nullptr;
+}
+
+VariableTable &CurrentScope() {
+  VariableTable *local = LocalTable();
+  return local ? *local : Globals();
+}
+
+int ImpliedKind(std::string_view name) {
+  size_t dot = name.rfind('.', name.find('('));
+  std::string_view last = dot == std::string_view::npos ? name : name.substr(dot + 1);
+  last = last.substr(0, last.find('('));
+  if (last.empty()) return kDouble;
+  switch (last.back()) {
+  case '#':
+    return kDouble;
+  case '!':
+    return kSingle;
+  case '%':
+    return kInteger;
+  case '$':
+    return kString;
+  }
+  char first = static_cast<char>(std::toupper(static_cast<uint8_t>(last[0])));
+  const DefaultTypes &d = E().defaultTypes;
+  if (d.letters[0].find(first) != std::string::npos) return kInteger;
+  if (d.letters[1].find(first) != std::string::npos) return kSingle;
+  if (d.letters[2].find(first) != std::string::npos) return kString;
+  return kDouble;
+}
+
+int KindOf(std::string_view ref) {
+  std::string_view head, rest;
+  if (SplitMember(ref, head, rest)) {
+    std::string_view last;
+    // Looking the kind up must not report anything: a missing record
+    // leaves the implied kind.
+    VariableTable *table = nullptr;
+    std::string_view path = ref;
+    while (SplitMember(path, head, rest)) {
+      bool error;
+      VariableTable *record = FindRecord(head, table, error);
+      if (!record) return ImpliedKind(ref);
+      table = record;
+      path = rest;
+    }
+    last = path;
+    std::string_view name = last.substr(0, last.find('('));
+    for (int g = 0; g < kGroupCount; ++g)
+      if (HasName(*table, g, name)) return KindOfGroup(g);
+    return ImpliedKind(ref);
+  }
+  std::string_view name = ref.substr(0, ref.find('('));
+  for (VariableTable *t : {LocalTable(), &Globals()}) {
+    if (!t) continue;
+    for (int g = 0; g < kGroupCount; ++g)
+      if (HasName(*t, g, name)) return KindOfGroup(g);
+  }
+  return ImpliedKind(ref);
+}
+
+double GetNumeric(std::string_view refText, VariableTable *table) {
+  if (!ValidNameStart(refText)) {
+    RuntimeError();
+    return 0;
+  }
+  std::string_view last;
+  std::string_view head, rest;
+  if (SplitMember(refText, head, rest)) {
+    table = ResolvePath(refText, table, last);
+    if (!table) return 0;
+    refText = last;
+  }
+  Reference ref;
+  if (!ParseReference(refText, ref)) return 0;
+  VariableTable *scopes[2] = {table, nullptr};
+  if (!table) {
+    scopes[0] = LocalTable();
+    scopes[1] = &Globals();
+  }
+  for (VariableTable *t : scopes) {
+    if (!t) continue;
+    Found f = FindNumeric(*t, ref);
+    if (f.error) return 0;
+    if (f.group >= 0) return ReadCell(*t, f.group, static_cast<size_t>(f.cell));
+    if (HasStringCell(*t, ref)) {
+      RuntimeError();
+      return 0;
+    }
+  }
+  if (table) RuntimeError();
+  return 0;
+}
+
+void SetNumeric(std::string_view refText, double value, VariableTable *table) {
+  if (!ValidNameStart(refText)) {
+    RuntimeError();
+    return;
+  }
+  std::string_view last, head, rest;
+  if (SplitMember(refText, head, rest)) {
+    table = ResolvePath(refText, table, last);
+    if (!table) return;
+    refText = last;
+  }
+  Reference ref;
+  if (!ParseReference(refText, ref)) return;
+  VariableTable *scopes[2] = {table, nullptr};
+  if (!table) {
+    scopes[0] = LocalTable();
+    scopes[1] = &Globals();
+  }
+  for (VariableTable *t : scopes) {
+    if (!t) continue;
+    Found f = FindNumeric(*t, ref);
+    if (f.error) return;
+    if (f.group >= 0) {
+      WriteCell(*t, f.group, static_cast<size_t>(f.cell), value);
+      return;
+    }
+  }
+  if (table) {
+    RuntimeError();
+    return;
+  }
+  int kind = ImpliedKind(ref.name);
+  // A name that implies a string (or a record) cannot take a number: it is
+  // refused rather than given an entry without a proper cell.
+  if (kind == kString || kind == kRecord) {
+    RuntimeError();
+    return;
+  }
+  VariableTable &scope = CurrentScope();
+  if (CreateEntry(scope, kind, ref)) {
+    size_t cell = scope.CellCount(kind) - 1;
+    WriteCell(scope, kind, cell, value);
+  }
+}
+
+const std::string *GetString(std::string_view refText, VariableTable *table) {
+  if (!ValidNameStart(refText)) {
+    RuntimeError();
+    return nullptr;
+  }
+  std::string_view last, head, rest;
+  if (SplitMember(refText, head, rest)) {
+    table = ResolvePath(refText, table, last);
+    if (!table) return nullptr;
+    refText = last;
+  }
+  Reference ref;
+  if (!ParseReference(refText, ref)) return nullptr;
+  VariableTable *scopes[2] = {table, nullptr};
+  if (!table) {
+    scopes[0] = LocalTable();
+    scopes[1] = &Globals();
+  }
+  for (VariableTable *t : scopes) {
+    if (!t) continue;
+    long cell = FindCell(t->entries[3], ref);
+    if (cell == kFindError) return nullptr;
+    if (cell >= 0) return &t->strings[static_cast<size_t>(cell)];
+  }
+  if (table) RuntimeError();
+  return nullptr;
+}
+
+void SetString(std::string_view refText, std::string_view value, VariableTable *table) {
+  if (!ValidNameStart(refText)) {
+    RuntimeError();
+    return;
+  }
+  std::string_view last, head, rest;
+  if (SplitMember(refText, head, rest)) {
+    table = ResolvePath(refText, table, last);
+    if (!table) return;
+    refText = last;
+  }
+  Reference ref;
+  if (!ParseReference(refText, ref)) return;
+  VariableTable *scopes[2] = {table, nullptr};
+  if (!table) {
+    scopes[0] = LocalTable();
+    scopes[1] = &Globals();
+  }
+  for (VariableTable *t : scopes) {
+    if (!t) continue;
+    long cell = FindCell(t->entries[3], ref);
+    if (cell == kFindError) return;
+    if (cell >= 0) {
+      t->strings[static_cast<size_t>(cell)].assign(value);
+      return;
+    }
+  }
+  if (table) {
+    RuntimeError();
+    return;
+  }
+  VariableTable &scope = CurrentScope();
+  if (CreateEntry(scope, 3, ref)) scope.strings.back().assign(value);
+}
+
+VariableTable *GetRecord(std::string_view refText, VariableTable *table) {
+  std::string_view last, head, rest;
+  if (SplitMember(refText, head, rest)) {
+    table = ResolvePath(refText, table, last);
+    if (!table) return nullptr;
+    refText = last;
+  }
+  bool error;
+  return FindRecord(refText, table, error);
+}
+
+void ResetGlobals() {
+  Globals().Clear();
+}
+
+void PushScope(ThreadIndex slot) {
+  ThreadSlot &s = E().threads.slots[slot];
+  ++s.scopeDepth;
+  size_t depth = static_cast<size_t>(s.scopeDepth);
+  if (s.scopes.size() <= depth) s.scopes.resize(depth + 1);
+  s.scopes[depth] = std::make_unique<VariableTable>();
+}
+
+void PopScope(ThreadIndex slot) {
+  ThreadSlot &s = E().threads.slots[slot];
+  if (s.scopeDepth < 0) return;
+  s.scopes[static_cast<size_t>(s.scopeDepth)].reset();
+  --s.scopeDepth;
+}
+
+void ReleaseScopes(ThreadIndex slot) {
+  ThreadSlot &s = E().threads.slots[slot];
+  s.scopes.clear();
+  s.scopeDepth = -1;
+}

@@ -1,0 +1,53 @@
+// The variable store: the global table, each thread's stack of routine
+// scopes, the naming and type rules, and reads and writes by reference
+// text ("name", "name(subscripts)", "record.member...").
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "data/variable_table.h"
+#include "flow/threads.h"
+
+// The DEF letter lists ("int", "sng", "str"), each at most 255 letters.
+struct DefaultTypes {
+  std::string letters[3];
+};
+
+// The kind of an existing variable (local scope, then global), else the
+// implied kind of the name.
+int KindOf(std::string_view ref);
+
+// The kind a name implies by its suffix or the DEF letter lists.
+int ImpliedKind(std::string_view name);
+
+// Numeric reads and writes; TABLE (a record's table) instead of the scopes
+// when given. Reading never creates; writing creates in the current scope.
+double GetNumeric(std::string_view ref, VariableTable *table = nullptr);
+void SetNumeric(std::string_view ref, double value, VariableTable *table = nullptr);
+
+// String reads (null when there is no such variable) and writes, in string
+// text form.
+const std::string *GetString(std::string_view ref, VariableTable *table = nullptr);
+void SetString(std::string_view ref, std::string_view value, VariableTable *table = nullptr);
+
+// The table of a record variable, or null.
+VariableTable *GetRecord(std::string_view ref, VariableTable *table = nullptr);
+
+// The local table of the calling BASIC thread's running routine, or null.
+VariableTable *LocalTable();
+
+// The table that new variables go to: the local one, else the global one.
+VariableTable &CurrentScope();
+
+// Releases the global table with everything in it.
+void ResetGlobals();
+
+// Routine scopes of a thread (pushed and popped by routine calls, all
+// released when the thread ends).
+void PushScope(ThreadIndex slot);
+void PopScope(ThreadIndex slot);
+void ReleaseScopes(ThreadIndex slot);
+
+// Whether NAME is a valid variable name start ("A"-"Z", "a"-"z", "_").
+bool ValidNameStart(std::string_view name);

@@ -1,0 +1,193 @@
+// String expressions and conditions. Values stay in string text form: they
+// are concatenated and compared without decoding their escapes.
+#include <cstring>
+
+#include "data/variables.h"
+#include "expr/eval.h"
+#include "expr/number_text.h"
+#include "platform/nls.h"
+#include "runtime/arg_text.h"
+#include "runtime/tokens.h"
+
+namespace {
+
+bool IsLogicalAt(const std::string &w, size_t p) {
+  if (p + 1 >= w.size() || static_cast<uint8_t>(w[p]) != tok::kControl) return false;
+  uint8_t c = static_cast<uint8_t>(w[p + 1]);
+  return c == tok::kAnd || c == tok::kOr || c == tok::kXor || c == tok::kNot;
+}
+
+enum class Rel { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual };
+
+} // namespace
+
+std::string EvalString(std::string_view text) {
+  std::string result;
+  bool inQuotes = false;
+  int depth = 0;
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    char c = i < text.size() ? text[i] : 0;
+    if (i < text.size()) {
+      if (c == '"') inQuotes = !inQuotes;
+      if (inQuotes) continue;
+      if (c == '(') ++depth;
+      if (c == ')') --depth;
+      if (!((c == '+' || c == '&') && depth == 0)) continue;
+    }
+    std::string piece(text.substr(start, i - start));
+    if (!piece.empty()) {
+      if (piece[0] == '"') {
+        Unquote(piece);
+        result += piece;
+      } else if (const std::string *value = GetString(piece)) {
+        result += *value;
+      }
+    }
+    start = i + 1;
+  }
+  return result;
+}
+
+int32_t EvalComparison(std::string_view term) {
+  bool inQuotes = false;
+  size_t op = std::string_view::npos, opLength = 1;
+  Rel rel = Rel::Equal;
+  for (size_t i = 0; i < term.size(); ++i) {
+    char c = term[i];
+    if (c == '"') inQuotes = !inQuotes;
+    if (inQuotes) continue;
+    char n = i + 1 < term.size() ? term[i + 1] : 0;
+    if (c == '=') {
+      rel = n == '<' ? Rel::LessEqual : n == '>' ? Rel::GreaterEqual : Rel::Equal;
+    } else if (c == '<') {
+      rel = n == '>' ? Rel::NotEqual : n == '=' ? Rel::LessEqual : Rel::Less;
+    } else if (c == '>') {
+      rel = n == '<' ? Rel::NotEqual : n == '=' ? Rel::GreaterEqual : Rel::Greater;
+    } else {
+      continue;
+    }
+    op = i;
+    opLength = (rel == Rel::Equal || rel == Rel::Less || rel == Rel::Greater) ? 1 : 2;
+    break;
+  }
+  if (op == std::string_view::npos) return num::TruncInt32(EvalNumeric(term)) ? -1 : 0;
+  std::string_view l = term.substr(0, op), r = term.substr(op + opLength);
+  char first = l.empty() ? 0 : l[0];
+  bool isString = first == '"' || (!(std::isdigit(static_cast<uint8_t>(first)) || first == '.' ||
+                                     first == '-' || first == '+' || first == '&') &&
+                                   !l.empty() && KindOf(l) == kString);
+  bool holds;
+  if (isString) {
+    std::string a = EvalString(l), b = EvalString(r);
+    int c = CompareStringA(LOCALE_SYSTEM_DEFAULT, 0, a.c_str(), -1, b.c_str(), -1);
+    switch (rel) {
+    case Rel::Equal:
+      holds = c == CSTR_EQUAL;
+      break;
+    case Rel::NotEqual:
+      holds = c != CSTR_EQUAL;
+      break;
+    case Rel::Less:
+      holds = c == CSTR_LESS_THAN;
+      break;
+    case Rel::LessEqual:
+      holds = c == CSTR_LESS_THAN || c == CSTR_EQUAL;
+      break;
+    case Rel::Greater:
+      holds = c == CSTR_GREATER_THAN;
+      break;
+    default:
+      holds = c == CSTR_GREATER_THAN || c == CSTR_EQUAL;
+    }
+  } else {
+    double a = EvalNumeric(l), b = EvalNumeric(r);
+    switch (rel) {
+    case Rel::Equal:
+      holds = a == b;
+      break;
+    case Rel::NotEqual:
+      holds = a != b;
+      break;
+    case Rel::Less:
+      holds = a < b;
+      break;
+    case Rel::LessEqual:
+      holds = a <= b;
+      break;
+    case Rel::Greater:
+      holds = a > b;
+      break;
+    default:
+      holds = a >= b;
+    }
+  }
+  return holds ? -1 : 0;
+}
+
+double EvalCondition(std::string_view text) {
+  std::string w = StripBlanks(text);
+  // Parenthesised conditions at the start or behind a logical token.
+  bool inQuotes = false;
+  for (size_t i = 0; i < w.size(); ++i) {
+    char c = w[i];
+    if (c == '"') inQuotes = !inQuotes;
+    if (inQuotes) continue;
+    if (static_cast<uint8_t>(c) == tok::kControl) {
+      ++i;
+      continue;
+    }
+    if (c != '(' || !(i == 0 || (i >= 2 && IsLogicalAt(w, i - 2)))) continue;
+    int depth = 0;
+    size_t close = w.size();
+    bool q = false;
+    for (size_t k = i; k < w.size(); ++k) {
+      if (w[k] == '"') q = !q;
+      if (q) continue;
+      if (w[k] == '(') ++depth;
+      if (w[k] == ')' && --depth == 0) {
+        close = k;
+        break;
+      }
+    }
+    int32_t v = num::TruncInt32(EvalCondition(std::string_view(w).substr(i + 1, close - i - 1)));
+    std::string value = num::FormatD(v);
+    w.replace(i, (close < w.size() ? close + 1 : w.size()) - i, value);
+    i += value.size() - 1;
+  }
+  // Comparisons: each term holding a relational operator becomes -1 or 0.
+  for (;;) {
+    size_t op = std::string::npos;
+    inQuotes = false;
+    for (size_t i = 0; i < w.size(); ++i) {
+      char c = w[i];
+      if (c == '"') inQuotes = !inQuotes;
+      if (inQuotes) continue;
+      if (static_cast<uint8_t>(c) == tok::kControl) {
+        ++i;
+        continue;
+      }
+      if (c == '=' || c == '<' || c == '>') {
+        op = i;
+        break;
+      }
+    }
+    if (op == std::string::npos) break;
+    size_t start = 0;
+    for (size_t i = 0; i + 1 < op; ++i)
+      if (IsLogicalAt(w, i)) start = i + 2;
+    size_t end = w.size();
+    inQuotes = false;
+    for (size_t i = op; i < w.size(); ++i) {
+      if (w[i] == '"') inQuotes = !inQuotes;
+      if (!inQuotes && IsLogicalAt(w, i)) {
+        end = i;
+        break;
+      }
+    }
+    std::string value =
+        num::FormatD(EvalComparison(std::string_view(w).substr(start, end - start)));
+    w.replace(start, end - start, value);
+  }
+  return num::TruncInt32(EvalNumeric(w));
+}

@@ -1,0 +1,129 @@
+// The numeric evaluator: precedence, the text round trips of groups, the
+// sign rules, literals and errors.
+#include "engine_fixture.h"
+
+#include "data/variables.h"
+#include "expr/eval.h"
+#include "expr/number_text.h"
+
+namespace {
+
+class EvalNumericTest : public EngineFixture {
+protected:
+  double Eval(const std::string &text) { return EvalNumeric(text); }
+};
+
+const std::string MOD = "\x01\x31", AND = "\x01\x26", OR = "\x01\x33", XOR = "\x01\x34",
+                  NOT = "\x01\x35";
+
+TEST_F(EvalNumericTest, GroupsAreRoundedTo15Digits) {
+  EXPECT_EQ(num::FormatG15(Eval("(1/3)*3")), "0.999999999999999");
+  EXPECT_EQ(Eval("1/3*3"), 1);
+  EXPECT_EQ(Eval("((2))"), 2);
+}
+
+TEST_F(EvalNumericTest, PrecedenceAndAssociativity) {
+  EXPECT_EQ(Eval("2^3^2"), 64);
+  EXPECT_EQ(Eval("-2^2"), 4);
+  SetNumeric("a", 2);
+  EXPECT_EQ(Eval("-a^2"), 4);
+  EXPECT_EQ(Eval("1+2*3"), 7);
+  EXPECT_EQ(Eval("7" + MOD + "2*3"), 1);
+  EXPECT_EQ(Eval("5" + AND + "3" + OR + "8"), 9);
+  EXPECT_EQ(Eval("6" + XOR + "3"), 5);
+}
+
+TEST_F(EvalNumericTest, IntegerDivisionAndModSigns) {
+  EXPECT_EQ(Eval("7\\2"), 3);
+  EXPECT_EQ(Eval("-7\\2"), -3);
+  EXPECT_EQ(Eval("-7" + MOD + "2"), -1);
+  EXPECT_EQ(Eval("7.9\\2.9"), 3);
+  EXPECT_FALSE(TakeError());
+  EXPECT_EQ(Eval("7\\0.5"), 0);
+  EXPECT_TRUE(TakeError());
+  EXPECT_EQ(Eval("10/0"), 0);
+  EXPECT_TRUE(TakeError());
+  EXPECT_EQ(Eval("(1/0)+5"), 5) << "the failed group counts as 0";
+  EXPECT_TRUE(TakeError());
+  EXPECT_EQ(Eval("-2147483648\\-1"), 2147483648.0) << "no processor trap";
+}
+
+TEST_F(EvalNumericTest, RelationsChainLeftToRight) {
+  EXPECT_EQ(Eval("1+2=3"), -1);
+  EXPECT_EQ(Eval("1<2=-1"), -1);
+  EXPECT_EQ(Eval("2<=2"), -1);
+  EXPECT_EQ(Eval("2=<1"), 0);
+  EXPECT_EQ(Eval("3=>3"), -1);
+  EXPECT_EQ(Eval("3<>3"), 0);
+  EXPECT_EQ(Eval("3><4"), -1);
+}
+
+TEST_F(EvalNumericTest, NotBindsToTheRestOfItsGroup) {
+  EXPECT_EQ(Eval(NOT + "0"), -1);
+  EXPECT_EQ(Eval(NOT + "1+1"), -3);
+  EXPECT_EQ(Eval("1+" + NOT + "0"), 0);
+  EXPECT_EQ(Eval("(" + NOT + "0)+5"), 4);
+}
+
+TEST_F(EvalNumericTest, RadixLiteralsAndTheirClamp) {
+  EXPECT_EQ(Eval("&hFF"), 255);
+  EXPECT_EQ(Eval("&HfF"), 255);
+  EXPECT_EQ(Eval("&o17"), 15);
+  EXPECT_EQ(Eval("&h1E+5"), 35);
+  EXPECT_EQ(Eval("&hFFFFFFFF"), 2147483647);
+  EXPECT_EQ(Eval("&hFG"), 15);
+}
+
+TEST_F(EvalNumericTest, ExponentSigns) {
+  EXPECT_EQ(Eval("1e+3"), 1000);
+  EXPECT_EQ(Eval("1E3+1"), 1001);
+  EXPECT_EQ(Eval("2.5E-3*2"), 0.005);
+  SetNumeric("x1e", 7);
+  EXPECT_EQ(Eval("x1e+5"), 12);
+  EXPECT_EQ(Eval("3-(-2)"), 5);
+  EXPECT_EQ(Eval("3-+2"), 1);
+  EXPECT_EQ(Eval("1e+020*1"), 1e20);
+}
+
+TEST_F(EvalNumericTest, EmptyAndStringOperands) {
+  EXPECT_EQ(Eval(""), 0);
+  EXPECT_FALSE(TakeError());
+  EXPECT_EQ(Eval("\"a\"+1"), 0);
+  EXPECT_TRUE(TakeError());
+  EXPECT_EQ(Eval("a$"), 0);
+  EXPECT_TRUE(TakeError());
+  EXPECT_EQ(Eval(" 1 + 2 "), 3);
+}
+
+TEST_F(EvalNumericTest, VariablesAndElements) {
+  EXPECT_EQ(Eval("undefined+1"), 1);
+  SetNumeric("b(2)", 5);
+  EXPECT_EQ(Eval("b(1+1)*2"), 10);
+  EXPECT_EQ(Eval("-b(2)"), -5) << "the element's value is inserted first";
+}
+
+TEST_F(EvalNumericTest, LimitsNeverOverrun) {
+  std::string deep(5000, '(');
+  deep += "1" + std::string(5000, ')');
+  EXPECT_EQ(Eval(deep), 0);
+  EXPECT_TRUE(TakeError());
+  std::string many;
+  for (int i = 0; i < 400; ++i) many += "1+";
+  many += "1";
+  Eval(many);
+  EXPECT_TRUE(TakeError()) << "more than 255 operands";
+  EXPECT_EQ(Eval(std::string(300, '1') + "+1"), Eval(std::string(255, '1') + "+1"))
+      << "an operand is cut at 255 bytes";
+  Eval(std::string(9000, '1'));
+  EXPECT_TRUE(TakeError());
+}
+
+TEST_F(EvalNumericTest, NumberTextsAcrossExponentLimits) {
+  EXPECT_EQ(num::FormatG15(Eval("1e20")), "1e+020");
+  EXPECT_EQ(num::FormatG15(Eval("0.0001")), "0.0001");
+  EXPECT_EQ(num::FormatG15(Eval("0.00001")), "1e-005");
+  EXPECT_EQ(num::FormatG15(Eval("123456789012345")), "123456789012345");
+  EXPECT_EQ(num::FormatG15(Eval("1234567890123456")), "1.23456789012346e+015");
+}
+
+} // namespace
