@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 
+#include "data/variables.h"
 #include "flow/threads.h"
 #include "flow/traps.h"
 #include "platform/wingdi.h"
@@ -36,6 +37,10 @@ struct Engine {
   uint32_t background = 0x000000;
   int consoleColumnLimit = 8192;
   int consoleLineLimit = 8192;
+
+  // Variables.
+  VariableTable globals; // GlobalTable
+  DefaultTypes defaultTypes;
 
   // Execution.
   ThreadTable threads;
