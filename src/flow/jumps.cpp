@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "expr/eval.h"
+#include "flow/data_read.h"
 #include "runtime/arg_text.h"
 #include "runtime/engine.h"
+#include "runtime/reset.h"
 #include "runtime/runtime_error.h"
 #include "runtime/tokens.h"
 
@@ -169,4 +171,51 @@ void ON(std::string &arg, ThreadIndex slot) {
     Gosub(label, slot);
   else
     Goto(label, slot);
+}
+
+namespace {
+
+// RUN and CHAIN: continue at TARGET with the DATA position there.
+void RunFrom(ProgramPosition target, ThreadIndex slot) {
+  Engine &e = E();
+  e.dataPosition = target;
+  ThreadSlot &t = e.threads.slots[slot];
+  t.ifLineFlag = 0;
+  t.counter = target;
+  NextData();
+}
+
+constexpr ProgramPosition kUnresolved = 0xFFFFFFFEu;
+
+} // namespace
+
+void RUN(std::string &arg, ThreadIndex slot) {
+  auto target = ReadHex(arg.c_str());
+  if (!target || *target == kUnresolved) {
+    RuntimeError();
+    return;
+  }
+  RunFrom(*target, slot);
+}
+
+void CHAIN(std::string &argIn, ThreadIndex slot) {
+  std::string arg = StripBlanks(argIn);
+  std::string file, label, third, fourth;
+  size_t at = NextArgument(arg, 0, file);
+  at = NextArgument(arg, at, label);
+  bool hasThird = at < arg.size();
+  at = NextArgument(arg, at, third);
+  bool hasFourth = at < arg.size();
+  auto target = ReadHex(file.c_str());
+  if (!target || *target == kUnresolved) {
+    RuntimeError();
+    return;
+  }
+  RunFrom(*target, slot);
+  if (!label.empty()) Goto(label, slot);
+  if (hasThird) {
+    if (hasFourth || !EqualsNoCase(third, "all")) RuntimeError();
+    return;
+  }
+  ResetRuntime();
 }

@@ -18,6 +18,8 @@ void GOTO(std::string &arg, ThreadIndex slot);
 void GOSUB(std::string &arg, ThreadIndex slot);
 void RETURN(std::string &arg, ThreadIndex slot);
 void ON(std::string &arg, ThreadIndex slot);
+void RUN(std::string &arg, ThreadIndex slot);
+void CHAIN(std::string &arg, ThreadIndex slot);
 
 // Forgets the saved positions of every thread (CLEAR); the depths stay.
 void ClearReturnStacks();

@@ -12,6 +12,7 @@
 #include "data/variables.h"
 #include "flow/threads.h"
 #include "flow/traps.h"
+#include "graphics/window_table.h"
 #include "platform/wingdi.h"
 #include "runtime/interpreter_lock.h"
 #include "runtime/program.h"
@@ -33,10 +34,14 @@ struct Engine {
   std::string currentDirectory;
   std::string commandLine; // string text form
   SerialDefaults serial;
-  uint32_t foreground = 0xFFFFFF;
-  uint32_t background = 0x000000;
-  int consoleColumnLimit = 8192;
-  int consoleLineLimit = 8192;
+  // Read by painting and input echo on the user-interface thread too.
+  std::atomic<uint32_t> foreground{0xFFFFFF};
+  std::atomic<uint32_t> background{0x000000};
+  std::atomic<int> consoleColumnLimit{8192};
+  std::atomic<int> consoleLineLimit{8192};
+
+  // Windows: surfaces, console buffers, the current window.
+  WindowTable windows;
 
   // Variables.
   VariableTable globals; // GlobalTable
@@ -45,8 +50,9 @@ struct Engine {
   // Execution.
   ThreadTable threads;
   InterpreterLock lock;
-  SharedText pendingStatement; // run by thread 0 after its current statement
-  SharedText errorTrap;        // GOTO statement text, empty = no trap
+  SharedText pendingStatement;      // run by thread 0 after its current statement
+  SharedText errorTrap;             // GOTO statement text, empty = no trap
+  ProgramPosition dataPosition = 0; // DataPosition: the next DATA item
   EventTraps traps;
   std::atomic<uint8_t> running{0};
 

@@ -1,6 +1,7 @@
 #include "runtime/reset.h"
 
 #include "data/variables.h"
+#include "flow/data_read.h"
 #include "flow/jumps.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
@@ -8,7 +9,8 @@
 void ResetRuntime() {
   Engine &e = E();
   ResetGlobals();
-  // The DATA position is reset here once DATA reading arrives.
+  e.dataPosition = 0;
+  NextData();
   for (std::string &letters : e.defaultTypes.letters) letters.clear();
   // The user functions are removed here once they arrive.
   ClearReturnStacks();

@@ -2,9 +2,16 @@
 
 #include <array>
 
+#include "console/console_statements.h"
+#include "console/print.h"
 #include "data/assignment.h"
 #include "data/declarations.h"
+#include "flow/data_read.h"
+#include "flow/event_traps.h"
 #include "flow/jumps.h"
+#include "flow/loops.h"
+#include "flow/thread_create.h"
+#include "graphics/surface_statements.h"
 #include "platform/win32.h"
 #include "runtime/reset.h"
 #include "runtime/tokens.h"
@@ -27,10 +34,22 @@ struct Entry {
 // IF and END are called by the dispatcher itself; every code not listed has
 // no handler and is reported as a runtime error.
 constexpr Entry kEntries[] = {
-    {tok::kNOP, NoAction}, {tok::kNOP2, NoAction}, {tok::kDATA, NoAction}, {tok::kBEEP, BEEP},
-    {tok::kCLEAR, CLEAR},  {tok::kGOTO, GOTO},     {tok::kGOSUB, GOSUB},   {tok::kRETURN, RETURN},
-    {tok::kON, ON},        {tok::kLET, LET},       {tok::kSWAP, SWAP},     {tok::kDIM, DIM},
-    {tok::kDEF, DEF},      {tok::kERASE, ERASE},
+    {tok::kNOP, NoAction},    {tok::kNOP2, NoAction},
+    {tok::kDATA, NoAction},   {tok::kBEEP, BEEP},
+    {tok::kCLEAR, CLEAR},     {tok::kGOTO, GOTO},
+    {tok::kGOSUB, GOSUB},     {tok::kRETURN, RETURN},
+    {tok::kON, ON},           {tok::kLET, LET},
+    {tok::kSWAP, SWAP},       {tok::kDIM, DIM},
+    {tok::kDEF, DEF},         {tok::kERASE, ERASE},
+    {tok::kCLS, CLS},         {tok::kCOLOR, COLOR},
+    {tok::kLOCATE, LOCATE},   {tok::kWIDTH, WIDTH},
+    {tok::kPRINT, PRINT},     {tok::kWRITE, WRITE},
+    {tok::kFOR, FOR},         {tok::kNEXT, NEXT},
+    {tok::kWHILE, WHILE},     {tok::kWEND, WEND},
+    {tok::kLOOP, LOOP},       {tok::kREAD, READ},
+    {tok::kRESTORE, RESTORE}, {tok::kRUN, RUN},
+    {tok::kCHAIN, CHAIN},     {tok::kKEY, KEY},
+    {tok::kMOUSE, MOUSE},     {tok::kCREATETHREAD, CREATETHREAD},
 };
 
 // Statement codes run from 0x1000 to 0x11ff.

@@ -1,0 +1,13 @@
+// Loops: FOR/NEXT, WHILE/WEND and the LOOP end of DO loops. No loop stack
+// exists: every head runs again on each pass and reads its operands.
+#pragma once
+
+#include <string>
+
+#include "flow/threads.h"
+
+void FOR(std::string &arg, ThreadIndex slot);
+void NEXT(std::string &arg, ThreadIndex slot);
+void WHILE(std::string &arg, ThreadIndex slot);
+void WEND(std::string &arg, ThreadIndex slot);
+void LOOP(std::string &arg, ThreadIndex slot);
