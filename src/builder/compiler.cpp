@@ -125,6 +125,11 @@ void Compiler::CompileLine(const std::string &text) {
         lex.Next();
         continue;
       }
+      if (!blocks_.empty() && blocks_.back().kind == BlockKind::kType) {
+        // The members of a TYPE begun on this line.
+        if (!TypeMemberLine()) break;
+        continue;
+      }
       if (!TopStatement() || lineDone_) break;
       const Token &n = lex.Peek();
       if (n.kind == Tok::kEnd) break;

@@ -99,7 +99,7 @@ private:
   bool Unary(Code &out, bool atStart);
   bool Primary(Code &out);
   bool VariableRef(Code &out, bool allowSubscripts = true);
-  bool FunctionCall(Code &out, const fn::FunctionInfo &f);
+  bool FunctionCall(Code &out, const fn::FunctionInfo &f, size_t where);
   bool FnCall(Code &out, const std::string &name);
   bool RoutineCall(Code &out, const Routine &r, uint8_t code);
   bool CallArguments(Code &out, bool builtinArgs);
@@ -109,6 +109,7 @@ private:
 
   // ---- statements.cpp
   bool SimpleStatement(Code &out, bool inLineIf);
+  bool SimpleStatementBody(Code &out, bool inLineIf);
   bool KeywordStatement(Code &out, const StatementInfo &info, bool inLineIf);
   bool AssignmentOrCall(Code &out);
   bool CallStatement(Code &out, const Routine &r);
@@ -157,6 +158,7 @@ private:
   Lexer *lex_ = nullptr;
   bool lineDone_ = false;   // REM or a header ended the line
   int builtinArgDepth_ = 0; // inside the arguments of a built-in function
+  int nesting_ = 0;         // depth of nested expressions and statements
 };
 
 } // namespace builder

@@ -187,7 +187,8 @@ bool Compiler::TypeHeader() {
   if (name.kind != Tok::kIdent || IsReservedWord(name.upper))
     return Error(name.offset, "expected the name of the TYPE");
   lex_->Next();
-  if (!lex_->AtEnd()) return Error(lex_->NextOffset(), "the TYPE line must end after the name");
+  if (!lex_->AtEnd() && !lex_->Peek().IsPunct(':'))
+    return Error(lex_->NextOffset(), "expected the end of the line after the TYPE name");
   TypeDef &d = types_[name.upper];
   if (d.defined) return Error(name.offset, "TYPE " + name.text + " is defined twice");
   // A record type at position 0 would be refused by DIM: keep it off there.

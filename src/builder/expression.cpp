@@ -55,7 +55,20 @@ bool Compiler::BinaryChain(Code &out, bool groupStart) {
   }
 }
 
+namespace {
+constexpr int kMaxNesting = 200;
+} // namespace
+
+// Keeps recursion bounded whatever the source holds.
+struct NestingGuard {
+  explicit NestingGuard(int &depth) : depth_(depth) { ++depth_; }
+  ~NestingGuard() { --depth_; }
+  int &depth_;
+};
+
 bool Compiler::Unary(Code &out, bool atStart) {
+  NestingGuard guard(nesting_);
+  if (nesting_ > kMaxNesting) return Error(lex_->NextOffset(), "expression nested too deeply");
   const Token &t = lex_->Peek();
   if (t.IsOp("+")) {
     // A plus sign in front of an operand changes nothing; it is left out.
@@ -181,7 +194,7 @@ bool Compiler::Primary(Code &out) {
     }
     if (const fn::FunctionInfo *f = fn::FindFunctionByName(t.text)) {
       lex_->Next();
-      return FunctionCall(out, *f);
+      return FunctionCall(out, *f, t.offset);
     }
     auto r = routines_.find(t.upper);
     if (r != routines_.end()) {
@@ -274,8 +287,7 @@ bool Compiler::CallArguments(Code &out, bool builtinArgs) {
   return true;
 }
 
-bool Compiler::FunctionCall(Code &out, const fn::FunctionInfo &f) {
-  size_t where = lex_->NextOffset();
+bool Compiler::FunctionCall(Code &out, const fn::FunctionInfo &f, size_t where) {
   out.PutToken(tok::kControl, tok::kFunction);
   out.Put(static_cast<char>(f.code >> 8));
   out.Put(static_cast<char>(f.code & 0xFF));

@@ -201,7 +201,8 @@ private:
           word("ELSE ");
           break;
         case tok::kAs: {
-          word("AS ");
+          if (!out.empty() && out.back() != ' ') out += ' ';
+          out += "AS ";
           size_t used;
           int64_t p = ReadHex(s.substr(i), used);
           auto it = used == 8 ? types_.find(p) : types_.end();
@@ -293,6 +294,12 @@ private:
   }
 
   std::string RenderIf(std::string_view a) {
+    // Deeply nested IFs (only in damaged texts) are shown flat.
+    if (ifDepth_ > 50) return "IF " + RenderText(a);
+    struct DepthGuard {
+      int &d;
+      ~DepthGuard() { --d; }
+    } guard{++ifDepth_ ? ifDepth_ : ifDepth_};
     size_t then = FindToken(a, tok::kThen);
     if (then == std::string_view::npos) return "IF " + RenderText(a);
     std::string out = "IF " + RenderText(a.substr(0, then)) + " THEN";
@@ -531,11 +538,6 @@ private:
           --depth;
           if (k == i) lineDepth = depth;
         }
-        if (b.size() >= 2 && b[0] == '\x10' && b[1] == '\x26') {
-          size_t used;
-          ReadHex(b.substr(b.size() > 2 && b[2] == ' ' ? 3 : 2), used);
-          (void)used;
-        }
         std::string r = Render(s);
         if (!r.empty()) items.push_back(r);
         if (Opens(b) || Middle(b)) ++depth;
@@ -578,6 +580,7 @@ private:
   std::set<int64_t> labelPositions_;
   std::map<int64_t, std::string> labelNames_;
   bool collecting_ = false;
+  int ifDepth_ = 0;
 };
 
 } // namespace

@@ -1,5 +1,9 @@
 #include "builder/statement_table.h"
 
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
 #include "runtime/tokens.h"
 
 namespace builder {
@@ -107,9 +111,13 @@ constexpr std::string_view kOtherReserved[] = {
 } // namespace
 
 const StatementInfo *FindStatement(std::string_view upperName) {
-  for (const StatementInfo &s : kStatements)
-    if (upperName == s.name) return &s;
-  return nullptr;
+  static const auto *const index = [] {
+    auto *m = new std::unordered_map<std::string_view, const StatementInfo *>;
+    for (const StatementInfo &s : kStatements) m->emplace(s.name, &s);
+    return m;
+  }();
+  auto it = index->find(upperName);
+  return it == index->end() ? nullptr : it->second;
 }
 
 const StatementInfo *FindStatementByCode(uint16_t code) {
@@ -119,10 +127,9 @@ const StatementInfo *FindStatementByCode(uint16_t code) {
 }
 
 bool IsReservedWord(std::string_view upperName) {
-  if (FindStatement(upperName)) return true;
-  for (std::string_view w : kOtherReserved)
-    if (upperName == w) return true;
-  return false;
+  static const auto *const others = new std::unordered_set<std::string_view>(
+      std::begin(kOtherReserved), std::end(kOtherReserved));
+  return FindStatement(upperName) || others->count(upperName);
 }
 
 } // namespace builder

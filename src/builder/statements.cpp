@@ -33,6 +33,14 @@ void PutWithArgs(Code &out, uint16_t code, const Code &args) {
 } // namespace
 
 bool Compiler::SimpleStatement(Code &out, bool inLineIf) {
+  ++nesting_;
+  bool ok = nesting_ <= 200 ? SimpleStatementBody(out, inLineIf)
+                            : Error(lex_->NextOffset(), "statements nested too deeply");
+  --nesting_;
+  return ok;
+}
+
+bool Compiler::SimpleStatementBody(Code &out, bool inLineIf) {
   Token t = lex_->Peek();
   if (t.kind == Tok::kError) return Error(t.offset, t.text);
   if (t.IsPunct('?')) {

@@ -1,0 +1,5 @@
+' A program of two source files: build them together,
+'   quill run examples/chain.bas examples/chain_part1.bas
+PRINT "in the first file"
+shared = 42
+CHAIN "chain_part1.bas", *second, ALL

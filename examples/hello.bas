@@ -1,0 +1,2 @@
+' The smallest program: one line of text.
+PRINT "Hello, world!"
