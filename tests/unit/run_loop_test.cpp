@@ -6,6 +6,7 @@
 #include "runtime/arg_text.h"
 #include "runtime/dispatch.h"
 #include "runtime/engine.h"
+#include "runtime/program_end.h"
 #include "runtime/run_loop.h"
 #include "runtime/tokens.h"
 #include "test_support.h"
@@ -209,6 +210,19 @@ TEST_F(EngineTest, ArgCountCountsTopLevelArguments) {
   engine_->errorTrap.Set("trap");
   EXPECT_FALSE(ArgCount("a)", 1, false)) << "an unbalanced ')' is always an error";
   EXPECT_EQ(engine_->pendingStatement.Text(), "trap");
+}
+
+TEST_F(EngineTest, ProgramEndRunsOnce) {
+  Load("text");
+  engine_->globals.doubles.push_back(1);
+  ProgramEnd();
+  EXPECT_EQ(engine_->running.load(), 0);
+  EXPECT_FALSE(engine_->program.Loaded());
+  EXPECT_TRUE(engine_->globals.doubles.empty());
+  // A second close (a WM_CLOSE arriving during shutdown) releases nothing.
+  Load("again");
+  ProgramEnd();
+  EXPECT_TRUE(engine_->program.Loaded());
 }
 
 } // namespace
