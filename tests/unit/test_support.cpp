@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "runtime/program_image.h"
 
@@ -35,7 +36,9 @@ bool Pack(const std::string &program, const std::string &path, unsigned char sho
 
 RunResult RunCommand(const std::string &command, const std::string &input, int seconds) {
   static int counter = 0;
-  std::string dir = TempDir("run-" + std::to_string(++counter));
+  // Tests run as separate processes in parallel: the directory names the
+  // process as well.
+  std::string dir = TempDir("run-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
   std::ofstream(dir + "/in", std::ios::binary) << input;
   std::string cmd = "cd '" + dir + "' && QUILLRUNNER_BACKEND=headless timeout -s KILL " +
                     std::to_string(seconds) + " " + command + " <in >out 2>err";
