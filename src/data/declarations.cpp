@@ -17,14 +17,6 @@ namespace {
 constexpr int kMaxRecordNesting = 32;
 thread_local int tlsRecordNesting = 0;
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<uint8_t>(a[i])) != std::tolower(static_cast<uint8_t>(b[i])))
-      return false;
-  return true;
-}
-
 // Declares the members of the TYPE definition at POSITION into TABLE: the
 // lines behind the TYPE line up to END TYPE.
 bool FillRecord(VariableTable &table, ProgramPosition position, ThreadIndex slot) {

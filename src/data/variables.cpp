@@ -222,71 +222,87 @@ int KindOf(std::string_view ref) {
   return ImpliedKind(ref);
 }
 
-double GetNumeric(std::string_view refText, VariableTable *table) {
-  if (!ValidNameStart(refText)) {
-    RuntimeError();
-    return 0;
-  }
-  std::string_view last;
-  std::string_view head, rest;
-  if (SplitMember(refText, head, rest)) {
-    table = ResolvePath(refText, table, last);
-    if (!table) return 0;
-    refText = last;
-  }
-  Reference ref;
-  if (!ParseReference(refText, ref)) return 0;
-  VariableTable *scopes[2] = {table, nullptr};
-  if (!table) {
-    scopes[0] = LocalTable();
-    scopes[1] = &Globals();
-  }
-  for (VariableTable *t : scopes) {
-    if (!t) continue;
-    Found f = FindNumeric(*t, ref);
-    if (f.error) return 0;
-    if (f.group >= 0) return ReadCell(*t, f.group, static_cast<size_t>(f.cell));
-    if (HasStringCell(*t, ref)) {
-      RuntimeError();
-      return 0;
-    }
-  }
-  if (table) RuntimeError();
-  return 0;
-}
+namespace {
 
-void SetNumeric(std::string_view refText, double value, VariableTable *table) {
+// What every read and write does first: checks the name, follows a member
+// path to its record's table, evaluates the subscripts, and lists the
+// tables to search (the given one, or the local scope and then the global
+// one). False after a runtime error.
+struct Lookup {
+  Reference ref;
+  VariableTable *explicitTable = nullptr;
+  VariableTable *scopes[2] = {nullptr, nullptr};
+};
+
+bool Prepare(std::string_view refText, VariableTable *table, Lookup &out) {
   if (!ValidNameStart(refText)) {
     RuntimeError();
-    return;
+    return false;
   }
   std::string_view last, head, rest;
   if (SplitMember(refText, head, rest)) {
     table = ResolvePath(refText, table, last);
-    if (!table) return;
+    if (!table) return false;
     refText = last;
   }
-  Reference ref;
-  if (!ParseReference(refText, ref)) return;
-  VariableTable *scopes[2] = {table, nullptr};
-  if (!table) {
-    scopes[0] = LocalTable();
-    scopes[1] = &Globals();
-  }
-  for (VariableTable *t : scopes) {
+  if (!ParseReference(refText, out.ref)) return false;
+  out.explicitTable = table;
+  out.scopes[0] = table ? table : LocalTable();
+  out.scopes[1] = table ? nullptr : &Globals();
+  return true;
+}
+
+// The string cell of a lookup, or null; ERROR after a reported error.
+std::string *FindStringCell(Lookup &l, bool &error) {
+  error = false;
+  for (VariableTable *t : l.scopes) {
     if (!t) continue;
-    Found f = FindNumeric(*t, ref);
+    long cell = FindCell(t->entries[3], l.ref);
+    if (cell == kFindError) {
+      error = true;
+      return nullptr;
+    }
+    if (cell >= 0) return &t->strings[static_cast<size_t>(cell)];
+  }
+  return nullptr;
+}
+
+} // namespace
+
+double GetNumeric(std::string_view refText, VariableTable *table) {
+  Lookup l;
+  if (!Prepare(refText, table, l)) return 0;
+  for (VariableTable *t : l.scopes) {
+    if (!t) continue;
+    Found f = FindNumeric(*t, l.ref);
+    if (f.error) return 0;
+    if (f.group >= 0) return ReadCell(*t, f.group, static_cast<size_t>(f.cell));
+    if (HasStringCell(*t, l.ref)) {
+      RuntimeError();
+      return 0;
+    }
+  }
+  if (l.explicitTable) RuntimeError();
+  return 0;
+}
+
+void SetNumeric(std::string_view refText, double value, VariableTable *table) {
+  Lookup l;
+  if (!Prepare(refText, table, l)) return;
+  for (VariableTable *t : l.scopes) {
+    if (!t) continue;
+    Found f = FindNumeric(*t, l.ref);
     if (f.error) return;
     if (f.group >= 0) {
       WriteCell(*t, f.group, static_cast<size_t>(f.cell), value);
       return;
     }
   }
-  if (table) {
+  if (l.explicitTable) {
     RuntimeError();
     return;
   }
-  int kind = ImpliedKind(ref.name);
+  int kind = ImpliedKind(l.ref.name);
   // A name that implies a string (or a record) cannot take a number: it is
   // refused rather than given an entry without a proper cell.
   if (kind == kString || kind == kRecord) {
@@ -294,73 +310,33 @@ void SetNumeric(std::string_view refText, double value, VariableTable *table) {
     return;
   }
   VariableTable &scope = CurrentScope();
-  if (CreateEntry(scope, kind, ref)) {
-    size_t cell = scope.CellCount(kind) - 1;
-    WriteCell(scope, kind, cell, value);
-  }
+  if (CreateEntry(scope, kind, l.ref)) WriteCell(scope, kind, scope.CellCount(kind) - 1, value);
 }
 
 const std::string *GetString(std::string_view refText, VariableTable *table) {
-  if (!ValidNameStart(refText)) {
-    RuntimeError();
-    return nullptr;
-  }
-  std::string_view last, head, rest;
-  if (SplitMember(refText, head, rest)) {
-    table = ResolvePath(refText, table, last);
-    if (!table) return nullptr;
-    refText = last;
-  }
-  Reference ref;
-  if (!ParseReference(refText, ref)) return nullptr;
-  VariableTable *scopes[2] = {table, nullptr};
-  if (!table) {
-    scopes[0] = LocalTable();
-    scopes[1] = &Globals();
-  }
-  for (VariableTable *t : scopes) {
-    if (!t) continue;
-    long cell = FindCell(t->entries[3], ref);
-    if (cell == kFindError) return nullptr;
-    if (cell >= 0) return &t->strings[static_cast<size_t>(cell)];
-  }
-  if (table) RuntimeError();
-  return nullptr;
+  Lookup l;
+  if (!Prepare(refText, table, l)) return nullptr;
+  bool error;
+  std::string *cell = FindStringCell(l, error);
+  if (!cell && !error && l.explicitTable) RuntimeError();
+  return cell;
 }
 
 void SetString(std::string_view refText, std::string_view value, VariableTable *table) {
-  if (!ValidNameStart(refText)) {
-    RuntimeError();
+  Lookup l;
+  if (!Prepare(refText, table, l)) return;
+  bool error;
+  if (std::string *cell = FindStringCell(l, error)) {
+    cell->assign(value);
     return;
   }
-  std::string_view last, head, rest;
-  if (SplitMember(refText, head, rest)) {
-    table = ResolvePath(refText, table, last);
-    if (!table) return;
-    refText = last;
-  }
-  Reference ref;
-  if (!ParseReference(refText, ref)) return;
-  VariableTable *scopes[2] = {table, nullptr};
-  if (!table) {
-    scopes[0] = LocalTable();
-    scopes[1] = &Globals();
-  }
-  for (VariableTable *t : scopes) {
-    if (!t) continue;
-    long cell = FindCell(t->entries[3], ref);
-    if (cell == kFindError) return;
-    if (cell >= 0) {
-      t->strings[static_cast<size_t>(cell)].assign(value);
-      return;
-    }
-  }
-  if (table) {
+  if (error) return;
+  if (l.explicitTable) {
     RuntimeError();
     return;
   }
   VariableTable &scope = CurrentScope();
-  if (CreateEntry(scope, 3, ref)) scope.strings.back().assign(value);
+  if (CreateEntry(scope, 3, l.ref)) scope.strings.back().assign(value);
 }
 
 VariableTable *GetRecord(std::string_view refText, VariableTable *table) {

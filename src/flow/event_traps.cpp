@@ -1,7 +1,5 @@
 #include "flow/event_traps.h"
 
-#include <cctype>
-
 #include "expr/eval.h"
 #include "expr/number_text.h"
 #include "runtime/arg_text.h"
@@ -13,11 +11,9 @@ namespace {
 enum class Switch { On, Off, Stop, Bad };
 
 Switch ReadSwitch(std::string_view word) {
-  std::string w;
-  for (char c : word) w.push_back(static_cast<char>(std::tolower(static_cast<uint8_t>(c))));
-  if (w == "on") return Switch::On;
-  if (w == "off") return Switch::Off;
-  if (w == "stop") return Switch::Stop;
+  if (EqualsNoCase(word, "on")) return Switch::On;
+  if (EqualsNoCase(word, "off")) return Switch::Off;
+  if (EqualsNoCase(word, "stop")) return Switch::Stop;
   return Switch::Bad;
 }
 

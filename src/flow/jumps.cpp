@@ -13,14 +13,6 @@
 
 namespace {
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<uint8_t>(a[i])) != std::tolower(static_cast<uint8_t>(b[i])))
-      return false;
-  return true;
-}
-
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }

@@ -35,13 +35,6 @@ std::string WithoutBlanks(std::string_view s) {
   return out;
 }
 
-bool StartsWithNoCase(std::string_view s, std::string_view word) {
-  if (s.size() < word.size()) return false;
-  for (size_t i = 0; i < word.size(); ++i)
-    if (std::tolower(static_cast<uint8_t>(s[i])) != word[i]) return false;
-  return true;
-}
-
 void JumpTo(ThreadIndex slot, const char *operand) {
   if (auto target = ReadHex(operand)) E().threads.slots[slot].counter = *target;
 }

@@ -123,3 +123,15 @@ bool ScanInt(const char *&p, int32_t &out) {
   p = q;
   return true;
 }
+
+bool StartsWithNoCase(std::string_view text, std::string_view word) {
+  if (text.size() < word.size()) return false;
+  for (size_t i = 0; i < word.size(); ++i)
+    if (std::tolower(static_cast<uint8_t>(text[i])) != std::tolower(static_cast<uint8_t>(word[i])))
+      return false;
+  return true;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && StartsWithNoCase(a, b);
+}

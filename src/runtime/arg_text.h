@@ -34,6 +34,10 @@ void Quote(std::string &text);
 // as they were) or left (overwriting the -N bytes in front of AT).
 void ShiftText(std::string &text, size_t at, long n);
 
+// Keywords inside argument texts are compared without regard to letter case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view word);
+
 // Reads one "%d" conversion at P (white space, sign, digits; the value wraps
 // to 32 bits) and moves P behind it; false when there is no digit.
 bool ScanInt(const char *&p, int32_t &out);
