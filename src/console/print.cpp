@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "console/print_using.h"
 #include "data/variables.h"
 #include "expr/eval.h"
 #include "expr/number_text.h"
@@ -123,19 +124,22 @@ std::string PrintText(const std::string &arg, bool wantText) {
   }
   std::string items = arg.substr(start);
   std::string line;
+  std::string stripped;
   if (StartsWithUsing(items)) {
-    // Formatted output arrives with PRINT USING.
-    RuntimeError();
-    return {};
-  }
-  std::string stripped = StripBlanks(items);
-  std::vector<Item> list = CutItems(stripped);
-  for (size_t i = 0; i < list.size(); ++i) {
-    AppendItem(line, list[i].text, false);
-    char sep = list[i].separator;
-    if (sep == 0) break;
-    if (sep == ';' && i + 2 == list.size() && list.back().text.empty()) break;
-    line.push_back(sep == ';' ? ' ' : '\t');
+    stripped = StripBlanks(std::string_view(items).substr(5));
+    std::optional<std::string> formatted = FormatUsing(stripped);
+    if (!formatted) return {};
+    line = std::move(*formatted);
+  } else {
+    stripped = StripBlanks(items);
+    std::vector<Item> list = CutItems(stripped);
+    for (size_t i = 0; i < list.size(); ++i) {
+      AppendItem(line, list[i].text, false);
+      char sep = list[i].separator;
+      if (sep == 0) break;
+      if (sep == ';' && i + 2 == list.size() && list.back().text.empty()) break;
+      line.push_back(sep == ';' ? ' ' : '\t');
+    }
   }
   bool endsLine = stripped.empty() || stripped.back() != ';';
   if (endsLine) line.push_back('\n');
