@@ -9,6 +9,7 @@
 #include "expr/eval.h"
 #include "expr/number_text.h"
 #include "expr/string_text.h"
+#include "files/channels.h"
 #include "runtime/arg_text.h"
 #include "runtime/runtime_error.h"
 
@@ -107,9 +108,9 @@ bool StartsWithUsing(const std::string &text) {
   return text[5] == '"' || text[5] == ' ' || text[5] == '\t';
 }
 
-// Channels arrive with the files subsystem; until then a channel prefix
-// names no open channel.
-void WriteToChannel(int, const std::string &) { RuntimeError(); }
+// The line goes to the channel in one write, with CR LF (disk) or CR
+// (serial port) for its final LF.
+void WriteToChannel(int channel, const std::string &line) { WriteChannelLine(channel, line); }
 
 } // namespace
 

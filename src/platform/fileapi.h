@@ -13,7 +13,13 @@ constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD OPEN_ALWAYS = 4;
 constexpr DWORD TRUNCATE_EXISTING = 5;
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x01;
+constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x02;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000;
+constexpr DWORD FILE_FLAG_RANDOM_ACCESS = 0x10000000;
 constexpr DWORD FILE_BEGIN = 0;
 constexpr DWORD FILE_CURRENT = 1;
 constexpr DWORD FILE_END = 2;
@@ -28,3 +34,42 @@ BOOL WriteFile(HANDLE file, const void *buffer, DWORD toWrite, DWORD *written, v
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD method);
 DWORD GetFileSize(HANDLE file, DWORD *sizeHigh);
 BOOL CloseHandle(HANDLE handle);
+
+// Directory searches. The pattern's last component may hold "*" and "?",
+// matched without regard to case; entries come in name order (letters
+// compared without case), "." and ".." first except at a drive's root.
+// Directories have FILE_ATTRIBUTE_DIRECTORY, plain files
+// FILE_ATTRIBUTE_ARCHIVE; names starting with "." are also hidden, files
+// the owner cannot write also read-only.
+struct FILETIME {
+  DWORD dwLowDateTime = 0;
+  DWORD dwHighDateTime = 0;
+};
+
+struct WIN32_FIND_DATAA {
+  DWORD dwFileAttributes = 0;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh = 0;
+  DWORD nFileSizeLow = 0;
+  DWORD dwReserved0 = 0;
+  DWORD dwReserved1 = 0;
+  char cFileName[260] = {};
+  char cAlternateFileName[14] = {};
+};
+
+HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA *data);
+BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA *data);
+BOOL FindClose(HANDLE search);
+
+// File operations. Like Windows, deleting or renaming a file that a handle
+// of this process holds open fails.
+BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists);
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+BOOL MoveFileA(LPCSTR existing, LPCSTR target); // fails when TARGET exists
+// With MOVEFILE_REPLACE_EXISTING an existing file TARGET is replaced in one
+// step.
+BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
+BOOL DeleteFileA(LPCSTR path);
+BOOL CreateDirectoryA(LPCSTR path, void *security);

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/commapi.h"
+#include "platform/file_handles.h"
 #include "platform/fileapi.h"
 #include "platform/paths.h"
 
@@ -18,6 +20,7 @@ struct OpenFile {
   DWORD share = 0;
   dev_t dev = 0;
   ino_t ino = 0;
+  bool comm = false; // a serial port
 };
 
 std::mutex gMutex;
@@ -32,11 +35,72 @@ bool SharingConflicts(const OpenFile &a, DWORD access, DWORD share) {
   return false;
 }
 
+HANDLE AddHandle(const OpenFile &f) {
+  HANDLE h = gNextHandle;
+  gNextHandle += 4;
+  if (gNextHandle >= 0x7FFFFFF0) gNextHandle = 0x100;
+  gFiles[h] = f;
+  return h;
+}
+
+// A serial port: opened without waiting for the carrier and never shared,
+// as Windows gives a port to one handle at a time.
+HANDLE OpenCommDevice(const std::string &device, DWORD access) {
+  int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  if ((access & GENERIC_READ) && (access & GENERIC_WRITE))
+    flags |= O_RDWR;
+  else if (access & GENERIC_WRITE)
+    flags |= O_WRONLY;
+  else
+    flags |= O_RDONLY;
+  HANDLE h;
+  int fd;
+  {
+    std::lock_guard<std::mutex> guard(gMutex);
+    struct stat st;
+    if (stat(device.c_str(), &st) != 0) return INVALID_HANDLE_VALUE;
+    for (const auto &[other, f] : gFiles)
+      if (f.dev == st.st_dev && f.ino == st.st_ino) return INVALID_HANDLE_VALUE;
+    fd = open(device.c_str(), flags);
+    if (fd < 0) return INVALID_HANDLE_VALUE;
+    if (!isatty(fd)) {
+      close(fd);
+      return INVALID_HANDLE_VALUE;
+    }
+    fstat(fd, &st);
+    h = AddHandle(OpenFile{fd, access, 0, st.st_dev, st.st_ino, true});
+  }
+  platform::CommOpened(h, fd);
+  return h;
+}
+
 } // namespace
+
+namespace platform {
+
+int HandleDescriptor(HANDLE handle, bool *comm) {
+  std::lock_guard<std::mutex> guard(gMutex);
+  auto it = gFiles.find(handle);
+  if (comm) *comm = it != gFiles.end() && it->second.comm;
+  return it == gFiles.end() ? -1 : it->second.fd;
+}
+
+bool FileOpenByHandle(const std::string &unixPath) {
+  struct stat st;
+  if (stat(unixPath.c_str(), &st) != 0) return false;
+  std::lock_guard<std::mutex> guard(gMutex);
+  for (const auto &[h, f] : gFiles)
+    if (f.dev == st.st_dev && f.ino == st.st_ino) return true;
+  return false;
+}
+
+} // namespace platform
 
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void *, DWORD disposition, DWORD,
                    HANDLE) {
   if (!path) return INVALID_HANDLE_VALUE;
+  if (std::string device = platform::CommDevicePath(path); !device.empty())
+    return OpenCommDevice(device, access);
   std::string unixPath = platform::ToUnixPath(path);
   if (unixPath.empty()) return INVALID_HANDLE_VALUE;
   int flags = O_CLOEXEC;
@@ -48,12 +112,23 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void *, DWORD dis
     flags |= O_RDONLY;
   bool truncate = false;
   switch (disposition) {
-  case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
-  case CREATE_ALWAYS: flags |= O_CREAT; truncate = true; break;
-  case OPEN_EXISTING: break;
-  case OPEN_ALWAYS: flags |= O_CREAT; break;
-  case TRUNCATE_EXISTING: truncate = true; break;
-  default: return INVALID_HANDLE_VALUE;
+  case CREATE_NEW:
+    flags |= O_CREAT | O_EXCL;
+    break;
+  case CREATE_ALWAYS:
+    flags |= O_CREAT;
+    truncate = true;
+    break;
+  case OPEN_EXISTING:
+    break;
+  case OPEN_ALWAYS:
+    flags |= O_CREAT;
+    break;
+  case TRUNCATE_EXISTING:
+    truncate = true;
+    break;
+  default:
+    return INVALID_HANDLE_VALUE;
   }
   std::lock_guard<std::mutex> guard(gMutex);
   struct stat st;
@@ -72,12 +147,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void *, DWORD dis
     return INVALID_HANDLE_VALUE;
   }
   fstat(fd, &st);
-  OpenFile f{fd, access, shareMode, st.st_dev, st.st_ino};
-  HANDLE h = gNextHandle;
-  gNextHandle += 4;
-  if (gNextHandle >= 0x7FFFFFF0) gNextHandle = 0x100;
-  gFiles[h] = f;
-  return h;
+  return AddHandle(OpenFile{fd, access, shareMode, st.st_dev, st.st_ino});
 }
 
 static int FdOf(HANDLE h) {
@@ -88,8 +158,10 @@ static int FdOf(HANDLE h) {
 
 BOOL ReadFile(HANDLE file, void *buffer, DWORD toRead, DWORD *read, void *) {
   if (read) *read = 0;
-  int fd = FdOf(file);
+  bool comm = false;
+  int fd = platform::HandleDescriptor(file, &comm);
   if (fd < 0) return FALSE;
+  if (comm) return platform::CommRead(file, fd, buffer, toRead, read);
   ssize_t n;
   do n = ::read(fd, buffer, toRead);
   while (n < 0 && errno == EINTR);
@@ -100,8 +172,10 @@ BOOL ReadFile(HANDLE file, void *buffer, DWORD toRead, DWORD *read, void *) {
 
 BOOL WriteFile(HANDLE file, const void *buffer, DWORD toWrite, DWORD *written, void *) {
   if (written) *written = 0;
-  int fd = FdOf(file);
+  bool comm = false;
+  int fd = platform::HandleDescriptor(file, &comm);
   if (fd < 0) return FALSE;
+  if (comm) return platform::CommWrite(file, fd, buffer, toWrite, written);
   const char *p = static_cast<const char *>(buffer);
   DWORD done = 0;
   while (done < toWrite) {
@@ -117,9 +191,9 @@ BOOL WriteFile(HANDLE file, const void *buffer, DWORD toWrite, DWORD *written, v
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD method) {
   int fd = FdOf(file);
   if (fd < 0) return INVALID_SET_FILE_POINTER;
-  int64_t offset = distanceHigh ? (static_cast<int64_t>(*distanceHigh) << 32) |
-                                      static_cast<uint32_t>(distance)
-                                : distance;
+  int64_t offset =
+      distanceHigh ? (static_cast<int64_t>(*distanceHigh) << 32) | static_cast<uint32_t>(distance)
+                   : distance;
   int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : SEEK_END;
   off_t r = lseek(fd, offset, whence);
   if (r < 0) return INVALID_SET_FILE_POINTER;
@@ -136,10 +210,15 @@ DWORD GetFileSize(HANDLE file, DWORD *sizeHigh) {
 }
 
 BOOL CloseHandle(HANDLE handle) {
-  std::lock_guard<std::mutex> guard(gMutex);
-  auto it = gFiles.find(handle);
-  if (it == gFiles.end()) return FALSE;
-  close(it->second.fd);
-  gFiles.erase(it);
+  bool comm;
+  {
+    std::lock_guard<std::mutex> guard(gMutex);
+    auto it = gFiles.find(handle);
+    if (it == gFiles.end()) return FALSE;
+    comm = it->second.comm;
+    close(it->second.fd);
+    gFiles.erase(it);
+  }
+  if (comm) platform::CommClosed(handle);
   return TRUE;
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "data/variables.h"
+#include "files/channel_table.h"
 #include "flow/threads.h"
 #include "flow/traps.h"
 #include "graphics/window_table.h"
@@ -34,6 +35,10 @@ struct Engine {
   std::string currentDirectory;
   std::string commandLine; // string text form
   SerialDefaults serial;
+
+  // File channels 1 to 9.
+  ChannelTable channels;
+
   // Read by painting and input echo on the user-interface thread too.
   std::atomic<uint32_t> foreground{0xFFFFFF};
   std::atomic<uint32_t> background{0x000000};

@@ -1,6 +1,7 @@
 #include "runtime/program_end.h"
 
 #include "data/variables.h"
+#include "files/channels.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
 
@@ -27,8 +28,12 @@ void ProgramEnd() {
   e.background = 0x000000;
   e.consoleColumnLimit = 8192;
   e.consoleLineLimit = 8192;
-  // 7.-11. Images, file channels, window surfaces, the printer and the MIDI
-  //    output are released by their subsystems here as they arrive.
+  // 7. Images are released by their subsystem here as it arrives.
+  // 8. Every file channel is closed; what was written is already in the
+  //    files, as channels do not buffer.
+  CloseAllChannels();
+  // 9.-11. Window surfaces, the printer and the MIDI output are released by
+  //    their subsystems here as they arrive.
   // 12. The program text.
   e.program.Clear();
   // 13.-14. The main window's surface and the console font.

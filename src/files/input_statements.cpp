@@ -1,0 +1,42 @@
+#include "files/input_statements.h"
+
+#include <cctype>
+
+#include "files/channels.h"
+#include "runtime/arg_text.h"
+#include "runtime/runtime_error.h"
+
+namespace {
+
+// Whether ARG starts with the word "input" (any case) followed by a blank,
+// a TAB or a double quote.
+bool StartsWithInput(const std::string &arg) {
+  if (arg.size() < 6) return false;
+  for (size_t i = 0; i < 5; ++i)
+    if (std::tolower(static_cast<unsigned char>(arg[i])) != "input"[i]) return false;
+  return arg[5] == ' ' || arg[5] == '\t' || arg[5] == '"';
+}
+
+} // namespace
+
+void INPUT(std::string &arg, ThreadIndex slot) {
+  std::string text = StripBlanks(arg);
+  if (text.empty() || text[0] != '#') {
+    RuntimeError(); // console input is not available yet
+    return;
+  }
+  ChannelInput(text, false, slot);
+}
+
+void LINE(std::string &arg, ThreadIndex slot) {
+  if (!StartsWithInput(arg)) {
+    RuntimeError(); // the graphics LINE is not available yet
+    return;
+  }
+  std::string text = StripBlanks(arg.substr(5));
+  if (text.empty() || text[0] != '#') {
+    RuntimeError(); // console input is not available yet
+    return;
+  }
+  ChannelInput(text, true, slot);
+}
