@@ -1,5 +1,7 @@
 #include "runtime/program_end.h"
 
+#include "console/console_dump.h"
+#include "console/console_mirror.h"
 #include "data/variables.h"
 #include "files/channels.h"
 #include "platform/win32.h"
@@ -36,5 +38,8 @@ void ProgramEnd() {
   //    their subsystems here as they arrive.
   // 12. The program text.
   e.program.Clear();
-  // 13.-14. The main window's surface and the console font.
+  // 13.-14. The main window's surface and the console font; its console
+  //    text is written out first when QUILLRUNNER_CONSOLE_DUMP asks for it.
+  FlushConsoleMirror();
+  WriteConsoleDump();
 }

@@ -1,0 +1,8 @@
+// Colour numbers of the graphics and text statements: 0 to 7 are the eight
+// basic colours (bit 1 blue, 2 red, 4 green), a negative number -n is the
+// COLORREF n (0x00BBGGRR), anything else is black.
+#pragma once
+
+#include <cstdint>
+
+uint32_t ColourOf(int32_t number);
