@@ -138,16 +138,15 @@ bool OpenSerial(int channel, const std::string &name, DWORD access) {
   dcb.BaudRate = BaudRate(s.baudIndex);
   dcb.ByteSize = s.dataBits;
   dcb.Parity = s.parity;
-  if (s.parity != NOPARITY) dcb.fParity = 1;
   dcb.StopBits = s.stopBits;
-  if (s.xonXoff) {
-    dcb.fOutX = 1;
-    dcb.fInX = 1;
-  }
-  if (s.rtsCts) {
-    dcb.fOutxCtsFlow = 1;
-    dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
-  }
+  // Parity checking and flow control are set both ways: a port keeps its
+  // settings from one opening to the next, and "N" must mean no flow
+  // control even after an earlier "X".
+  dcb.fParity = s.parity != NOPARITY ? 1 : 0;
+  dcb.fOutX = s.xonXoff ? 1 : 0;
+  dcb.fInX = s.xonXoff ? 1 : 0;
+  dcb.fOutxCtsFlow = s.rtsCts ? 1 : 0;
+  dcb.fRtsControl = s.rtsCts ? RTS_CONTROL_HANDSHAKE : RTS_CONTROL_ENABLE;
   // Settings the port refuses are not reported; it keeps what it had.
   SetCommState(ch->handle, &dcb);
   return true;

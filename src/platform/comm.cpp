@@ -30,6 +30,21 @@ struct CommState {
 std::mutex gMutex;
 std::map<HANDLE, CommState> gPorts;
 
+// The speed constant of a standard rate; BOTHER (any rate) otherwise.
+tcflag_t SpeedCode(DWORD baud) {
+  static constexpr struct {
+    DWORD rate;
+    tcflag_t code;
+  } kSpeeds[] = {{50, B50},         {75, B75},         {110, B110},       {134, B134},
+                 {150, B150},       {200, B200},       {300, B300},       {600, B600},
+                 {1200, B1200},     {1800, B1800},     {2400, B2400},     {4800, B4800},
+                 {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600},
+                 {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600}};
+  for (const auto &s : kSpeeds)
+    if (s.rate == baud) return s.code;
+  return BOTHER;
+}
+
 bool GetTermios(int fd, termios2 &t) {
   return ioctl(fd, TCGETS2, &t) == 0;
 }
@@ -282,7 +297,8 @@ BOOL SetCommState(HANDLE file, const DCB *dcb) {
   if (!GetTermios(fd, t)) return FALSE;
   static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
   t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CBAUD | (CBAUD << IBSHIFT));
-  t.c_cflag |= kSizes[d.ByteSize - 5] | CREAD | CLOCAL | BOTHER | (BOTHER << IBSHIFT);
+  tcflag_t speed = SpeedCode(d.BaudRate);
+  t.c_cflag |= kSizes[d.ByteSize - 5] | CREAD | CLOCAL | speed | (speed << IBSHIFT);
   t.c_ispeed = d.BaudRate;
   t.c_ospeed = d.BaudRate;
   switch (d.Parity) {

@@ -112,7 +112,8 @@ HANDLE FindFirstFileA(LPCSTR patternText, WIN32_FIND_DATAA *data) {
   if (cut == std::string::npos) {
     // "C:*" searches the drive's root; "*" the process's directory.
     if (pattern.size() >= 2 && pattern[1] == ':') {
-      dir = pattern.substr(0, 2) + "\\";
+      dir = pattern.substr(0, 2);
+      dir.push_back('\\');
       namePattern = pattern.substr(2);
     } else {
       namePattern = pattern;
@@ -122,7 +123,7 @@ HANDLE FindFirstFileA(LPCSTR patternText, WIN32_FIND_DATAA *data) {
     namePattern = pattern.substr(cut + 1);
   }
   if (namePattern.empty()) return INVALID_HANDLE_VALUE;
-  if (namePattern == "*.*") namePattern = "*";
+  if (namePattern == "*.*") namePattern.resize(1); // "*"
   std::string unixDir = dir.empty() ? std::string(".") : platform::ToUnixPath(dir);
   if (unixDir.empty()) return INVALID_HANDLE_VALUE;
   DIR *d = opendir(unixDir.c_str());
@@ -135,7 +136,9 @@ HANDLE FindFirstFileA(LPCSTR patternText, WIN32_FIND_DATAA *data) {
     if (dots && root) continue;
     std::string name = cp932::FromUtf8(utf8);
     if (name.size() >= sizeof data->cFileName || !Matches(namePattern, name)) continue;
-    std::string full = unixDir + (unixDir.back() == '/' ? "" : "/") + utf8;
+    std::string full = unixDir;
+    if (full.back() != '/') full.push_back('/');
+    full.append(utf8);
     struct stat st;
     if (stat(full.c_str(), &st) != 0 && lstat(full.c_str(), &st) != 0) continue;
     WIN32_FIND_DATAA f;
