@@ -1,6 +1,9 @@
 #include "console/main_window.h"
 
 #include "console/console.h"
+#include "console/line_editor.h"
+#include "console/main_window_input.h"
+#include "platform/winuser_input.h"
 #include "runtime/engine.h"
 #include "runtime/program_end.h"
 
@@ -19,6 +22,30 @@ LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
   case WM_PAINT:
     ConsoleRefresh(hwnd, true);
+    return 0;
+  case WM_SETFOCUS:
+    MainWindowSetFocus(hwnd);
+    return 0;
+  case WM_KILLFOCUS:
+    MainWindowKillFocus(hwnd);
+    return 0;
+  case WM_KEYDOWN:
+    MainWindowKeyDown(hwnd, wParam);
+    KeyMessageHandled();
+    return 0;
+  case WM_CHAR:
+    LineEditorChar(hwnd, static_cast<uint8_t>(wParam));
+    KeyMessageHandled();
+    return 0;
+  case WM_MOUSEMOVE:
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONUP:
+  case WM_RBUTTONDOWN:
+  case WM_RBUTTONUP:
+    MainWindowMouse(hwnd, msg, lParam);
+    return 0;
+  case MM_MCINOTIFY:
+    MainWindowMciNotify();
     return 0;
   case WM_CLOSE:
     ProgramEnd();

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "console/console_input.h"
 #include "files/channels.h"
 #include "runtime/arg_text.h"
 #include "runtime/runtime_error.h"
@@ -22,7 +23,7 @@ bool StartsWithInput(const std::string &arg) {
 void INPUT(std::string &arg, ThreadIndex slot) {
   std::string text = StripBlanks(arg);
   if (text.empty() || text[0] != '#') {
-    RuntimeError(); // console input is not available yet
+    ConsoleInput(text, slot);
     return;
   }
   ChannelInput(text, false, slot);
@@ -35,7 +36,7 @@ void LINE(std::string &arg, ThreadIndex slot) {
   }
   std::string text = StripBlanks(arg.substr(5));
   if (text.empty() || text[0] != '#') {
-    RuntimeError(); // console input is not available yet
+    ConsoleLineInput(text, slot);
     return;
   }
   ChannelInput(text, true, slot);

@@ -1,6 +1,6 @@
-// INPUT and LINE INPUT. Only the channel forms ("#n,...") are handled here
-// so far; the console forms report a runtime error until console input
-// takes these statements over. LINE without "input" is the graphics LINE.
+// INPUT and LINE INPUT: the channel forms ("#n,...") read from a channel,
+// the others from the keyboard (console/console_input.h). LINE without
+// "input" is the graphics LINE, which reports a runtime error for now.
 #pragma once
 
 #include <string>

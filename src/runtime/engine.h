@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 
+#include "console/keyboard_state.h"
 #include "data/variables.h"
 #include "files/channel_table.h"
 #include "flow/threads.h"
@@ -59,6 +60,7 @@ struct Engine {
   SharedText errorTrap;             // GOTO statement text, empty = no trap
   ProgramPosition dataPosition = 0; // DataPosition: the next DATA item
   EventTraps traps;
+  KeyboardState keyboard; // last key, typed line, mouse
   std::atomic<uint8_t> running{0};
 
   // How the run ended, for the exit status.

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "console/main_window.h"
+#include "console/scripted_input.h"
 #include "expr/string_text.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -87,6 +88,8 @@ int ProgramEntry(Engine &e) {
     return 1;
   }
   e.commandLine = EncodeString(GetCommandLineA(), false);
+  // Headless: the events file and stdin are typed into the main window.
+  StartScriptedInput(e.mainWindow);
 
   ThreadSlot &zero = e.threads.slots[0];
   zero.handle.store(NewThreadHandle());
@@ -109,6 +112,7 @@ int ProgramEntry(Engine &e) {
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
+  StopScriptedInput();
   // Every BASIC thread has ended by now (program end waited for them, or
   // the program never started); join what is left.
   JoinEndedThreads();

@@ -15,10 +15,13 @@ done
 
 input=/dev/null
 [ -f "$base.in" ] && input="$base.in"
+events=
+[ -f "$base.events" ] && events="$base.events"
 args=()
 [ -f "$base.args" ] && read -r -a args <"$base.args"
 
 (cd "$work" && QUILLRUNNER_BACKEND=headless QUILLRUNNER_CONSOLE_DUMP="$work/console.txt" \
+  QUILLRUNNER_EVENTS="$events" \
   timeout 50 "$quill" run "${sources[@]}" -- "${args[@]}" <"$input" >"$work/stdout" 2>"$work/stderr")
 status=$?
 

@@ -1,0 +1,344 @@
+#include "platform/input_feeder.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/event_script.h"
+#include "platform/platform.h"
+#include "platform/winuser_input.h"
+
+namespace platform {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kPoll = std::chrono::milliseconds(5);
+constexpr size_t kMaxScriptBytes = 16 << 20;
+
+bool IsKeyMessage(UINT message) {
+  return message == WM_KEYDOWN || message == WM_CHAR;
+}
+
+class Feeder {
+public:
+  Feeder(HWND target, InputFeederHooks hooks, std::vector<ScriptEvent> events, bool stdinKeys,
+         bool raw)
+      : target_(target), hooks_(std::move(hooks)), events_(std::move(events)),
+        stdinKeys_(stdinKeys), raw_(raw) {}
+
+  void Run() {
+    for (const ScriptEvent &e : events_)
+      if (!Do(e)) return;
+    if (stdinKeys_ && !TypeStdin()) return;
+    Finish();
+  }
+
+  void Stop() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+    cv_.notify_all();
+  }
+
+  void Notify() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    cv_.notify_all();
+  }
+
+  uint64_t Request() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++requested_;
+    cv_.notify_all();
+    return requested_;
+  }
+
+  bool Answered(uint64_t ticket) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return stop_ || answered_ >= ticket;
+  }
+
+  int NextAnswer() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (answers_.empty()) return 0;
+    int a = answers_.front();
+    answers_.pop_front();
+    return a;
+  }
+
+private:
+  // Waits until DONE() holds (true), DEADLINE passes (true) or the feeder
+  // stops (false). With ANSWER, key requests are answered meanwhile: no key
+  // is ready for them. DONE runs with the feeder's mutex held.
+  template <typename Done> bool WaitFor(Done done, Clock::time_point deadline, bool answer) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      if (stop_) return false;
+      if (done()) return true;
+      if (answer && requested_ > answered_) {
+        answered_ = requested_;
+        lock.unlock();
+        hooks_.wake();
+        lock.lock();
+        continue;
+      }
+      auto now = Clock::now();
+      if (now >= deadline) return true;
+      cv_.wait_until(lock, std::min(deadline, now + kPoll));
+    }
+  }
+
+  bool AllHandled(const InputDemand &d) const { return d.handled >= posted_; }
+
+  // Posts the messages of one event; false when the window is gone.
+  bool Post(const ScriptEvent &e) {
+    for (const InputMessage &m : e.messages) {
+      if (!PostMessageA(target_, m.message, m.wParam, m.lParam)) return false;
+      if (IsKeyMessage(m.message)) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++posted_;
+      }
+    }
+    return true;
+  }
+
+  // One key, offered when the program wants it and took the last one.
+  bool DeliverPaced(const ScriptEvent &e) {
+    uint64_t served = 0;
+    bool ok = WaitFor(
+        [&] {
+          InputDemand d = hooks_.demand();
+          if (!AllHandled(d)) return false;
+          if (d.line || (d.keys && d.lastKey == 0)) return true;
+          if (requested_ > answered_) {
+            // An unread key is still in the buffer: the asker gets that one.
+            if (d.lastKey != 0) {
+              answered_ = requested_;
+              return false;
+            }
+            served = requested_;
+            return true;
+          }
+          return false;
+        },
+        Clock::time_point::max(), false);
+    if (!ok || !Post(e)) return false;
+    if (served) {
+      if (!WaitFor([&] { return AllHandled(hooks_.demand()); }, Clock::time_point::max(), false))
+        return false;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (answered_ < served) answered_ = served;
+      }
+      hooks_.wake();
+    }
+    return true;
+  }
+
+  bool Do(const ScriptEvent &e) {
+    switch (e.kind) {
+    case ScriptEvent::Kind::kKey:
+      return e.paced ? DeliverPaced(e) : Post(e);
+    case ScriptEvent::Kind::kKeyState:
+      SetKeyDown(e.virtualKey, e.down);
+      return Post(e);
+    case ScriptEvent::Kind::kMouse:
+      return Post(e);
+    case ScriptEvent::Kind::kAnswer: {
+      std::lock_guard<std::mutex> lock(mutex_);
+      answers_.push_back(e.answer);
+      return true;
+    }
+    case ScriptEvent::Kind::kWaitTime:
+      return WaitFor([] { return false; }, Clock::now() + std::chrono::milliseconds(e.milliseconds),
+                     true);
+    case ScriptEvent::Kind::kWaitInput:
+      return WaitFor(
+          [&] {
+            InputDemand d = hooks_.demand();
+            return AllHandled(d) && (d.line || d.keys || requested_ > answered_);
+          },
+          Clock::time_point::max(), false);
+    }
+    return true;
+  }
+
+  // Types the bytes of stdin; false when the feeder stopped.
+  bool TypeStdin() {
+    KeyDecoder decoder(raw_);
+    std::vector<ScriptEvent> keys;
+    bool lineOpen = false;
+    char buffer[4096];
+    auto deliver = [&]() {
+      for (const ScriptEvent &k : keys) {
+        if (!DeliverPaced(k)) return false;
+        lineOpen = !k.endsLine;
+      }
+      keys.clear();
+      return true;
+    };
+    for (;;) {
+      pollfd p{};
+      p.fd = 0;
+      p.events = POLLIN;
+      int r = poll(&p, 1, static_cast<int>(kPoll.count()));
+      if (r < 0 && errno == EINTR) continue;
+      if (r == 0) {
+        // Nothing typed yet: a key request gets no key.
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (stop_) return false;
+        if (requested_ > answered_) {
+          answered_ = requested_;
+          lock.unlock();
+          hooks_.wake();
+        }
+        continue;
+      }
+      if (r < 0 || (p.revents & POLLNVAL)) break;
+      ssize_t n = read(0, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      for (ssize_t i = 0; i < n; ++i) decoder.Push(static_cast<uint8_t>(buffer[i]), keys);
+      if (!deliver()) return false;
+    }
+    decoder.Finish(keys);
+    if (!deliver()) return false;
+    // A last line without its line end is still entered.
+    if (lineOpen) {
+      keys.push_back(NamedKey(VK_RETURN));
+      if (!deliver()) return false;
+    }
+    return true;
+  }
+
+  // Everything is typed: a program that waits for a line or for keys now
+  // would wait for ever, so its window is closed.
+  void Finish() {
+    bool ok = WaitFor(
+        [&] {
+          InputDemand d = hooks_.demand();
+          return AllHandled(d) && (d.line || d.keys);
+        },
+        Clock::time_point::max(), true);
+    if (!ok) return;
+    PostMessageA(target_, WM_CLOSE, 0, 0);
+    WaitFor([] { return false; }, Clock::time_point::max(), true);
+  }
+
+  const HWND target_;
+  const InputFeederHooks hooks_;
+  const std::vector<ScriptEvent> events_;
+  const bool stdinKeys_;
+  const bool raw_;
+
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool stop_ = false;
+  uint64_t posted_ = 0;    // key messages posted
+  uint64_t requested_ = 0; // key requests made
+  uint64_t answered_ = 0;  // key requests answered (in order)
+  std::deque<int> answers_;
+};
+
+struct Global {
+  std::mutex mutex;
+  std::shared_ptr<Feeder> feeder;
+  std::thread thread;
+};
+
+Global &G() {
+  static auto *g = new Global; // never destroyed: threads may outlive main
+  return *g;
+}
+
+std::shared_ptr<Feeder> Current() {
+  std::lock_guard<std::mutex> lock(G().mutex);
+  return G().feeder;
+}
+
+// The events file's events; problems are reported on stderr.
+std::vector<ScriptEvent> ReadEventsFile() {
+  const char *path = std::getenv("QUILLRUNNER_EVENTS");
+  if (!path || !*path) return {};
+  std::FILE *f = std::fopen(path, "rb");
+  if (!f) {
+    std::fprintf(stderr, "QUILLRUNNER_EVENTS: cannot read %s\n", path);
+    return {};
+  }
+  std::string text;
+  char chunk[4096];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0 && text.size() < kMaxScriptBytes)
+    text.append(chunk, n);
+  std::fclose(f);
+  std::vector<std::string> errors;
+  std::vector<ScriptEvent> events = ParseEventScript(text, errors);
+  for (const std::string &e : errors) std::fprintf(stderr, "QUILLRUNNER_EVENTS: %s\n", e.c_str());
+  return events;
+}
+
+bool RawCp932() {
+  const char *enc = std::getenv("QUILLRUNNER_ENCODING");
+  return enc && std::strcmp(enc, "cp932") == 0;
+}
+
+} // namespace
+
+void StartInputFeeder(HWND target, InputFeederHooks hooks, bool stdinKeys) {
+  if (!IsHeadless() || !hooks.demand || !hooks.wake) return;
+  StopInputFeeder();
+  auto feeder =
+      std::make_shared<Feeder>(target, std::move(hooks), ReadEventsFile(), stdinKeys, RawCp932());
+  std::weak_ptr<Feeder> weak = feeder;
+  SetMessageBoxAnswerProvider([weak](const std::string &, const std::string &, unsigned) {
+    auto f = weak.lock();
+    return f ? f->NextAnswer() : 0;
+  });
+  Global &g = G();
+  std::lock_guard<std::mutex> lock(g.mutex);
+  g.feeder = feeder;
+  g.thread = std::thread([feeder] { feeder->Run(); });
+}
+
+void StopInputFeeder() {
+  Global &g = G();
+  std::shared_ptr<Feeder> feeder;
+  std::thread thread;
+  {
+    std::lock_guard<std::mutex> lock(g.mutex);
+    feeder = std::move(g.feeder);
+    g.feeder.reset();
+    thread = std::move(g.thread);
+  }
+  if (!feeder) return;
+  SetMessageBoxAnswerProvider({});
+  feeder->Stop();
+  if (thread.joinable()) thread.join();
+}
+
+void NotifyInputFeeder() {
+  if (auto f = Current()) f->Notify();
+}
+
+uint64_t RequestFedKey() {
+  auto f = Current();
+  return f ? f->Request() : 0;
+}
+
+bool FedKeyRequestAnswered(uint64_t ticket) {
+  if (ticket == 0) return true;
+  auto f = Current();
+  return !f || f->Answered(ticket);
+}
+
+} // namespace platform
