@@ -11,6 +11,7 @@
 
 #include "console/keyboard_state.h"
 #include "data/variables.h"
+#include "expr/function_state.h"
 #include "files/channel_table.h"
 #include "flow/threads.h"
 #include "flow/traps.h"
@@ -52,6 +53,9 @@ struct Engine {
   // Variables.
   VariableTable globals; // GlobalTable
   DefaultTypes defaultTypes;
+
+  // Random numbers and DEFFN functions.
+  FunctionState functions;
 
   // Execution.
   ThreadTable threads;

@@ -1,6 +1,7 @@
 #include "runtime/reset.h"
 
 #include "data/variables.h"
+#include "expr/user_functions.h"
 #include "flow/data_read.h"
 #include "flow/jumps.h"
 #include "platform/win32.h"
@@ -12,7 +13,7 @@ void ResetRuntime() {
   e.dataPosition = 0;
   NextData();
   for (std::string &letters : e.defaultTypes.letters) letters.clear();
-  // The user functions are removed here once they arrive.
+  ClearUserFunctions();
   ClearReturnStacks();
   // The image table and the music channels reset with their subsystems.
   for (int n = 0; n < 5; ++n) {

@@ -6,6 +6,7 @@
 #include "console/print.h"
 #include "data/assignment.h"
 #include "data/declarations.h"
+#include "expr/function_statements.h"
 #include "files/file_statements.h"
 #include "files/get_put_statements.h"
 #include "files/input_statements.h"
@@ -53,14 +54,15 @@ constexpr Entry kEntries[] = {
     {tok::kRESTORE, RESTORE}, {tok::kRUN, RUN},
     {tok::kCHAIN, CHAIN},     {tok::kKEY, KEY},
     {tok::kMOUSE, MOUSE},     {tok::kCREATETHREAD, CREATETHREAD},
-    {tok::kOPEN, OPEN},       {tok::kCLOSE, CLOSE},
-    {tok::kFIELD, FIELD},     {tok::kLSET, LSET},
-    {tok::kRSET, RSET},       {tok::kGET, GET},
-    {tok::kPUT, PUT},         {tok::kINPUT, INPUT},
-    {tok::kLINE, LINE},       {tok::kCHDIR, CHDIR},
-    {tok::kFILECOPY, FILECOPY}, {tok::kKILL, KILL},
-    {tok::kMKDIR, MKDIR},     {tok::kNAME, NAME},
-    {tok::kFILES, FILES},
+    {tok::kDEFFN, DEFFN},     {tok::kRANDOMIZE, RANDOMIZE},
+    {tok::kMIDS, MIDS},       {tok::kOPEN, OPEN},
+    {tok::kCLOSE, CLOSE},     {tok::kFIELD, FIELD},
+    {tok::kLSET, LSET},       {tok::kRSET, RSET},
+    {tok::kGET, GET},         {tok::kPUT, PUT},
+    {tok::kINPUT, INPUT},     {tok::kLINE, LINE},
+    {tok::kCHDIR, CHDIR},     {tok::kFILECOPY, FILECOPY},
+    {tok::kKILL, KILL},       {tok::kMKDIR, MKDIR},
+    {tok::kNAME, NAME},       {tok::kFILES, FILES},
 };
 
 // Statement codes run from 0x1000 to 0x11ff.
