@@ -24,13 +24,24 @@ public:
     E().keyboard.keyWaiters.fetch_add(1);
   }
   ~KeyWait() {
-    E().keyboard.keyWaiters.fetch_sub(1);
+    Done();
     if (console_) console_->caretEnabled.store(0);
+  }
+  // No more keys wanted: scripted input must not offer another one.
+  void Done() {
+    if (waiting_) E().keyboard.keyWaiters.fetch_sub(1);
+    waiting_ = false;
     platform::NotifyInputFeeder();
+  }
+  // Keys are wanted again.
+  void Resume() {
+    if (!waiting_) E().keyboard.keyWaiters.fetch_add(1);
+    waiting_ = true;
   }
   HWND Window() const { return window_; }
 
 private:
+  bool waiting_ = true;
   HWND window_;
   std::shared_ptr<ConsoleBuffer> console_;
 };
@@ -62,11 +73,19 @@ std::string InputKeysFunction(std::string_view args, ThreadIndex slot) {
   {
     KeyWait wait;
     SendMessageA(wait.Window(), WM_SETFOCUS, 0, 0);
+    if (n <= 0) wait.Done();
     platform::NotifyInputFeeder();
     BlockingWait(slot, [&] {
       while (got < n) {
+        if (k.lastKey.load() == 0) break;
+        // Wanting no more keys is said before the last one is taken, so
+        // scripted input never sees an empty buffer and a waiter here.
+        if (got + 1 == n) wait.Done();
         uint8_t key = k.lastKey.exchange(0);
-        if (key == 0) break;
+        if (key == 0) { // another thread took it first
+          wait.Resume();
+          break;
+        }
         CharToText(static_cast<char>(key), keys);
         ++got;
         platform::NotifyInputFeeder();

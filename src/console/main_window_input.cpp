@@ -2,6 +2,7 @@
 
 #include "console/keyboard_state.h"
 #include "flow/event_traps.h"
+#include "flow/threads.h"
 #include "platform/input_feeder.h"
 #include "platform/winuser_input.h"
 #include "runtime/engine.h"
@@ -105,6 +106,8 @@ void MainWindowMciNotify() {
 
 void KeyMessageHandled() {
   E().keyboard.keyMessages.fetch_add(1);
+  // A key function waiting for the key takes it at once.
+  WakeWaiters();
   platform::NotifyInputFeeder();
 }
 

@@ -3,6 +3,7 @@
 // handle and the system metrics.
 #include <cstring>
 
+#include "console/key_functions.h"
 #include "expr/builtin.h"
 #include "expr/eval.h"
 #include "expr/number_text.h"
@@ -72,10 +73,22 @@ struct Entry {
   BuiltinFunction impl;
 };
 
+// The key and mouse functions live with the console's keyboard input.
 constexpr Entry kEntries[] = {
-    {0x313, Date},      {0x325, Time},      {0x410, CurDir},     {0x510, HWnd},
-    {0x611, Command},   {0x612, Environ},   {0x617, SysMetrics}, {0x411, EofResult},
-    {0x412, LofResult}, {0x413, LocResult},
+    {0x313, Date},
+    {0x325, Time},
+    {0x410, CurDir},
+    {0x510, HWnd},
+    {0x611, Command},
+    {0x612, Environ},
+    {0x617, SysMetrics},
+    {0x411, EofResult},
+    {0x412, LofResult},
+    {0x413, LocResult},
+    {0x315, InkeyFunction},
+    {0x316, InputKeysFunction},
+    {0x613, KeyStateFunction},
+    {0x614, MouseFunction},
 };
 
 } // namespace

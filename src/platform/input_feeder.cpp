@@ -99,6 +99,8 @@ private:
   }
 
   bool AllHandled(const InputDemand &d) const { return d.handled >= posted_; }
+  // A line is being typed, or a key function waits and took the last key.
+  static bool Wants(const InputDemand &d) { return d.line || (d.keys && d.lastKey == 0); }
 
   // Posts the messages of one event; false when the window is gone.
   bool Post(const ScriptEvent &e) {
@@ -119,7 +121,7 @@ private:
         [&] {
           InputDemand d = hooks_.demand();
           if (!AllHandled(d)) return false;
-          if (d.line || (d.keys && d.lastKey == 0)) return true;
+          if (Wants(d)) return true;
           if (requested_ > answered_) {
             // An unread key is still in the buffer: the asker gets that one.
             if (d.lastKey != 0) {
@@ -166,7 +168,7 @@ private:
       return WaitFor(
           [&] {
             InputDemand d = hooks_.demand();
-            return AllHandled(d) && (d.line || d.keys || requested_ > answered_);
+            return AllHandled(d) && (Wants(d) || requested_ > answered_);
           },
           Clock::time_point::max(), false);
     }
@@ -213,24 +215,28 @@ private:
     }
     decoder.Finish(keys);
     if (!deliver()) return false;
-    // A last line without its line end is still entered.
-    if (lineOpen) {
-      keys.push_back(NamedKey(VK_RETURN));
-      if (!deliver()) return false;
-    }
+    lineOpen_ = lineOpen;
     return true;
   }
 
   // Everything is typed: a program that waits for a line or for keys now
   // would wait for ever, so its window is closed.
   void Finish() {
+    InputDemand d;
     bool ok = WaitFor(
         [&] {
-          InputDemand d = hooks_.demand();
-          return AllHandled(d) && (d.line || d.keys);
+          d = hooks_.demand();
+          return AllHandled(d) && Wants(d);
         },
         Clock::time_point::max(), true);
     if (!ok) return;
+    // A last line of stdin without its line end is still entered.
+    if (d.line && lineOpen_) {
+      lineOpen_ = false;
+      if (!DeliverPaced(NamedKey(VK_RETURN))) return;
+      Finish();
+      return;
+    }
     PostMessageA(target_, WM_CLOSE, 0, 0);
     WaitFor([] { return false; }, Clock::time_point::max(), true);
   }
@@ -244,6 +250,7 @@ private:
   std::mutex mutex_;
   std::condition_variable cv_;
   bool stop_ = false;
+  bool lineOpen_ = false;  // stdin's last line has no line end (feeder thread only)
   uint64_t posted_ = 0;    // key messages posted
   uint64_t requested_ = 0; // key requests made
   uint64_t answered_ = 0;  // key requests answered (in order)
