@@ -9,7 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 sources=("$src")
-for extra in "${base}"_part*.bas; do
+for extra in "${base}"_more*.bas; do
   [ -e "$extra" ] && sources+=("$extra")
 done
 
