@@ -106,8 +106,13 @@ void RETURN(std::string &, ThreadIndex slot) {
 }
 
 void ClearReturnStacks() {
-  for (ThreadSlot &t : E().threads.slots)
+  // The saved positions are forgotten together with their count: a RETURN
+  // after CLEAR is then "RETURN without GOSUB" instead of a jump to the
+  // program's first byte through a zeroed entry.
+  for (ThreadSlot &t : E().threads.slots) {
     for (ReturnEntry &r : t.returnStack) r = ReturnEntry{};
+    t.returnDepth = 0;
+  }
 }
 
 void ON(std::string &arg, ThreadIndex slot) {

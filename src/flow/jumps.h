@@ -21,5 +21,5 @@ void ON(std::string &arg, ThreadIndex slot);
 void RUN(std::string &arg, ThreadIndex slot);
 void CHAIN(std::string &arg, ThreadIndex slot);
 
-// Forgets the saved positions of every thread (CLEAR); the depths stay.
+// Forgets the saved positions of every thread and their count (CLEAR).
 void ClearReturnStacks();
