@@ -102,15 +102,15 @@ bool TakeChannelPrefix(const std::string &arg, int &channel, size_t &itemsStart,
 }
 
 bool StartsWithUsing(const std::string &text) {
-  if (text.size() < 6) return false;
-  for (size_t i = 0; i < 5; ++i)
-    if (std::tolower(static_cast<uint8_t>(text[i])) != "using"[i]) return false;
-  return text[5] == '"' || text[5] == ' ' || text[5] == '\t';
+  return text.size() >= 6 && StartsWithNoCase(text, "using") &&
+         (text[5] == '"' || text[5] == ' ' || text[5] == '\t');
 }
 
 // The line goes to the channel in one write, with CR LF (disk) or CR
 // (serial port) for its final LF.
-void WriteToChannel(int channel, const std::string &line) { WriteChannelLine(channel, line); }
+void WriteToChannel(int channel, const std::string &line) {
+  WriteChannelLine(channel, line);
+}
 
 } // namespace
 
@@ -153,7 +153,9 @@ std::string PrintText(const std::string &arg, bool wantText) {
   return {};
 }
 
-void PRINT(std::string &arg, ThreadIndex) { PrintText(arg, false); }
+void PRINT(std::string &arg, ThreadIndex) {
+  PrintText(arg, false);
+}
 
 void WRITE(std::string &arg, ThreadIndex) {
   int channel = 0;

@@ -83,10 +83,10 @@ TEST_F(PreEvaluateTest, DeepNestingEndsInAnErrorNotAStackOverflow) {
 }
 
 TEST_F(PreEvaluateTest, UnavailableAndUnknownFunctionsReportAnError) {
-  // Inkey$ (string) and KeyState (number) give neutral values of their form.
-  EXPECT_EQ(Pre("k$=" + Fn(0x315)), "k$=\"\"");
+  // Clipboard$ (string) and Point (number) give neutral values of their form.
+  EXPECT_EQ(Pre("k$=" + Fn(0x610)), "k$=\"\"");
   EXPECT_TRUE(TakeError());
-  EXPECT_EQ(Pre("k=" + Fn(0x613, "1")), "k=0");
+  EXPECT_EQ(Pre("k=" + Fn(0x615, "1,2")), "k=0");
   EXPECT_TRUE(TakeError());
   EXPECT_EQ(CallFunction(0x999, "", 0), "0");
   EXPECT_TRUE(TakeError());
