@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one BASIC test program headless and compares what it did with the
-# expectation files beside it (see tests/CMakeLists.txt).
+# expectation files beside it (see tests/CMakeLists.txt). NAME.in is stdin,
+# NAME.events the events file (docs/events.md).
 set -u
 quill=$1
 src=$2
