@@ -30,11 +30,11 @@ void ExpectRoundTrip(const std::string &text, const std::string &what) {
   EXPECT_EQ(buildertest::Show(again.program), buildertest::Show(text)) << what << "\n" << listing;
 }
 
-// Programs of one or more files: NAME.bas with its NAME_partN.bas files.
+// Programs of one or more files: NAME.bas with its NAME_moreN.bas files.
 std::map<std::string, std::vector<fs::path>> ProgramsIn(const fs::path &dir) {
   std::map<std::string, std::vector<fs::path>> programs;
   if (!fs::is_directory(dir)) return programs;
-  std::regex part("(.*)_part[0-9]+");
+  std::regex part("(.*)_more[0-9]+");
   std::vector<fs::path> files;
   for (const auto &e : fs::directory_iterator(dir))
     if (e.path().extension() == ".bas") files.push_back(e.path());
