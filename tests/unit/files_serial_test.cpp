@@ -229,7 +229,7 @@ TEST_F(SerialTest, WaitingForALineEndIsBounded) {
   // A line that keeps trickling without a CR ends at the total limit.
   engine_->channels.serialSilenceLimit = std::chrono::seconds(10);
   engine_->channels.serialWaitLimit = std::chrono::milliseconds(300);
-  bool stop = false;
+  std::atomic<bool> stop{false};
   std::thread device([&] {
     for (int i = 0; i < 40 && !stop; ++i) {
       Send("t");
