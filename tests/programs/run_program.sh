@@ -23,7 +23,7 @@ args=()
 
 (cd "$work" && QUILLRUNNER_BACKEND=headless QUILLRUNNER_CONSOLE_DUMP="$work/console.txt" \
   QUILLRUNNER_EVENTS="$events" \
-  timeout 50 "$quill" run "${sources[@]}" -- "${args[@]}" <"$input" >"$work/stdout" 2>"$work/stderr")
+  timeout 240 "$quill" run "${sources[@]}" -- "${args[@]}" <"$input" >"$work/stdout" 2>"$work/stderr")
 status=$?
 
 fail=0
