@@ -22,6 +22,23 @@ bool ReadBlockTargets(const Program &prog, ProgramPosition p, uint32_t &a, uint3
   return true;
 }
 
+// Finds the first THEN of the line from START (with BLOCK right behind it
+// when BLOCK is set), passing over escaped 0x01 bytes; false at the line end.
+bool FindThenOnLine(const Program &prog, ProgramPosition start, bool block, ProgramPosition &then) {
+  for (ProgramPosition p = start;; ++p) {
+    uint8_t c = prog.At(p);
+    if (c == '\n' || c == 0) return false;
+    if (IsMarker(prog, p, tok::kEscape)) {
+      ++p;
+      continue;
+    }
+    if (IsMarker(prog, p, tok::kThen) && (!block || IsMarker(prog, p + 2, tok::kBlock))) {
+      then = p;
+      return true;
+    }
+  }
+}
+
 } // namespace
 
 void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMode mode) {
@@ -31,47 +48,28 @@ void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMod
   ProgramPosition start = t.counter - static_cast<ProgramPosition>(length);
 
   if (mode == IfMode::Skip) {
-    for (ProgramPosition p = start;; ++p) {
-      uint8_t c = prog.At(p);
-      if (c == '\n' || c == 0) {
-        RuntimeError();
-        return;
-      }
-      if (IsMarker(prog, p, tok::kEscape)) {
-        ++p;
-        continue;
-      }
-      if (IsMarker(prog, p, tok::kThen) && IsMarker(prog, p + 2, tok::kBlock)) {
-        uint32_t a, b;
-        if (!ReadBlockTargets(prog, p + 4, a, b) || b == 0xFFFFFFFFu) {
-          RuntimeError();
-          return;
-        }
-        t.counter = b;
-        return;
-      }
+    ProgramPosition then;
+    uint32_t a, b;
+    if (!FindThenOnLine(prog, start, true, then) || !ReadBlockTargets(prog, then + 4, a, b) ||
+        b == 0xFFFFFFFFu) {
+      RuntimeError();
+      return;
     }
+    t.counter = b;
+    return;
   }
 
   if (EvalCondition(condition) != 0) {
-    for (ProgramPosition p = start;; ++p) {
-      uint8_t c = prog.At(p);
-      if (c == '\n' || c == 0) {
-        RuntimeError();
-        return;
-      }
-      if (IsMarker(prog, p, tok::kEscape)) {
-        ++p;
-        continue;
-      }
-      if (IsMarker(prog, p, tok::kThen)) {
-        ProgramPosition behind = p + 2;
-        if (IsMarker(prog, behind, tok::kBlock)) return; // block IF: run the block
-        t.ifLineFlag = 1;
-        t.counter = behind - 1;
-        return;
-      }
+    ProgramPosition then;
+    if (!FindThenOnLine(prog, start, false, then)) {
+      RuntimeError();
+      return;
     }
+    ProgramPosition behind = then + 2;
+    if (IsMarker(prog, behind, tok::kBlock)) return; // block IF: run the block
+    t.ifLineFlag = 1;
+    t.counter = behind - 1;
+    return;
   }
 
   // False: find this IF's block target or its own ELSE; nested single-line
