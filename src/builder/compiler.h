@@ -122,6 +122,8 @@ private:
   bool CoordinatePair(Code &out);
   bool PrintStatement(Code &out, Form form);
   bool InputStatement(Code &out);
+  // An optional prompt literal of INPUT and LINE INPUT with its ";" or ",".
+  bool InputPrompt(Code &out);
   bool LineStatement(Code &out);
   bool OpenStatement(Code &out);
   bool CloseStatement(Code &out);

@@ -449,17 +449,20 @@ bool Compiler::InputStatement(Code &out) {
     if (!ChannelPrefix(out, true)) return false;
     return RefList(out);
   }
+  return InputPrompt(out) && RefList(out);
+}
+
+bool Compiler::InputPrompt(Code &out) {
   Token t = lex_->Peek();
-  if (t.kind == Tok::kString) {
-    lex_->Next();
-    if (!StringLiteral(out, t)) return false;
-    const Token &sep = lex_->Peek();
-    if (!sep.IsPunct(';') && !sep.IsPunct(','))
-      return Error(sep.offset, "expected ';' or ',' after the prompt");
-    out.Put(sep.text);
-    lex_->Next();
-  }
-  return RefList(out);
+  if (t.kind != Tok::kString) return true;
+  lex_->Next();
+  if (!StringLiteral(out, t)) return false;
+  const Token &sep = lex_->Peek();
+  if (!sep.IsPunct(';') && !sep.IsPunct(','))
+    return Error(sep.offset, "expected ';' or ',' after the prompt");
+  out.Put(sep.text);
+  lex_->Next();
+  return true;
 }
 
 bool Compiler::CoordinatePair(Code &out) {
@@ -482,17 +485,7 @@ bool Compiler::LineStatement(Code &out) {
       if (!ChannelPrefix(out, true)) return false;
       return VariableRef(out);
     }
-    Token t = lex_->Peek();
-    if (t.kind == Tok::kString) {
-      lex_->Next();
-      if (!StringLiteral(out, t)) return false;
-      const Token &sep = lex_->Peek();
-      if (!sep.IsPunct(';') && !sep.IsPunct(','))
-        return Error(sep.offset, "expected ';' or ',' after the prompt");
-      out.Put(sep.text);
-      lex_->Next();
-    }
-    return VariableRef(out);
+    return InputPrompt(out) && VariableRef(out);
   }
   if (lex_->Peek().IsPunct('(') && !CoordinatePair(out)) return false;
   if (!lex_->Peek().IsOp("-")) return Error(lex_->NextOffset(), "expected '-' and the end point");
