@@ -77,50 +77,35 @@ int32_t EvalComparison(std::string_view term) {
   bool isString = first == '"' || (!(std::isdigit(static_cast<uint8_t>(first)) || first == '.' ||
                                      first == '-' || first == '+' || first == '&') &&
                                    !l.empty() && KindOf(l) == kString);
-  bool holds;
+  // Both kinds become an order (-1, 0, 1); numbers that do not compare
+  // (NaN) are only "not equal".
+  int order;
   if (isString) {
     std::string a = EvalString(l), b = EvalString(r);
-    int c = CompareStringA(LOCALE_SYSTEM_DEFAULT, 0, a.c_str(), -1, b.c_str(), -1);
-    switch (rel) {
-    case Rel::Equal:
-      holds = c == CSTR_EQUAL;
-      break;
-    case Rel::NotEqual:
-      holds = c != CSTR_EQUAL;
-      break;
-    case Rel::Less:
-      holds = c == CSTR_LESS_THAN;
-      break;
-    case Rel::LessEqual:
-      holds = c == CSTR_LESS_THAN || c == CSTR_EQUAL;
-      break;
-    case Rel::Greater:
-      holds = c == CSTR_GREATER_THAN;
-      break;
-    default:
-      holds = c == CSTR_GREATER_THAN || c == CSTR_EQUAL;
-    }
+    order = CompareStringA(LOCALE_SYSTEM_DEFAULT, 0, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
   } else {
     double a = EvalNumeric(l), b = EvalNumeric(r);
-    switch (rel) {
-    case Rel::Equal:
-      holds = a == b;
-      break;
-    case Rel::NotEqual:
-      holds = a != b;
-      break;
-    case Rel::Less:
-      holds = a < b;
-      break;
-    case Rel::LessEqual:
-      holds = a <= b;
-      break;
-    case Rel::Greater:
-      holds = a > b;
-      break;
-    default:
-      holds = a >= b;
-    }
+    order = a < b ? -1 : a > b ? 1 : a == b ? 0 : 2;
+  }
+  bool holds;
+  switch (rel) {
+  case Rel::Equal:
+    holds = order == 0;
+    break;
+  case Rel::NotEqual:
+    holds = order != 0;
+    break;
+  case Rel::Less:
+    holds = order == -1;
+    break;
+  case Rel::LessEqual:
+    holds = order == -1 || order == 0;
+    break;
+  case Rel::Greater:
+    holds = order == 1;
+    break;
+  default:
+    holds = order == 1 || order == 0;
   }
   return holds ? -1 : 0;
 }
