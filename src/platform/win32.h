@@ -139,7 +139,6 @@ constexpr int SM_CYSCREEN = 1;
 // Stock objects and resources (identifiers only; headless has no pixels of them).
 constexpr HICON IDI_APPLICATION = 32512;
 constexpr HCURSOR IDC_ARROW = 32512;
-constexpr int WHITE_BRUSH = 0;
 
 // Registry.
 constexpr HKEY HKEY_CURRENT_USER = 0x80000001;

@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/win32.h"
+#include "platform/wingdi.h"
 #include "runtime/engine.h"
 #include "runtime/loader.h"
 #include "runtime/messages.h"
