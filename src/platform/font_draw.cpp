@@ -28,6 +28,7 @@ void Widen(Box &touched, const Box &b) {
 }
 
 void Fill(const PixelView &view, const Box &b, uint32_t pixel) {
+  if (b.Empty()) return;
   for (int64_t y = b.top; y < b.bottom; ++y)
     std::fill(view.Row(static_cast<int>(y)) + b.left, view.Row(static_cast<int>(y)) + b.right,
               pixel);

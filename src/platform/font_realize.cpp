@@ -221,11 +221,17 @@ std::shared_ptr<Font> Make(const LOGFONTA &lf) {
   double xScale = static_cast<double>(info.widthPixels) / n.upem;
   font->halfBlank = std::max(1, RoundDiv(n.avgWidth * xScale));
   font->fullBlank = std::max(1, RoundDiv(n.upem * xScale));
+  int xAdvance = 0;
   if (face) {
-    // The real advances of a blank and an ideographic blank.
-    GlyphRef half = font->Render(U' ', 1), full = font->Render(U'\u3000', 2);
-    if (half && half->advance > 0) font->halfBlank = half->advance;
-    if (full && full->advance > 0) font->fullBlank = full->advance;
+    // The real advances of a blank, an ideographic blank and an x, through
+    // the glyph cache (a console draws blanks all the time).
+    std::vector<Unit> units{{U' ', 1}, {U'\u3000', 2}, {U'x', 1}};
+    std::vector<GlyphRef> glyphs;
+    Glyphs(*font, units, glyphs);
+    if (glyphs[0]->advance > 0) font->halfBlank = glyphs[0]->advance;
+    if (glyphs[1]->advance > 0) font->fullBlank = glyphs[1]->advance;
+    std::lock_guard<std::mutex> guard(font->faceMutex);
+    if (FT_Get_Char_Index(face, 'x') != 0) xAdvance = glyphs[2]->advance;
   }
 
   TEXTMETRICA &tm = font->metrics;
@@ -235,11 +241,7 @@ std::shared_ptr<Font> Make(const LOGFONTA &lf) {
   tm.tmInternalLeading = std::max(0, tm.tmHeight - em);
   double external = n.lineGap - (cell - (n.hheaAscent + n.hheaDescent));
   tm.tmExternalLeading = std::max(0, RoundDiv(external * em / n.upem));
-  tm.tmAveCharWidth = font->halfBlank;
-  if (face) {
-    GlyphRef x = font->Render(U'x', 1);
-    if (x && x->advance > 0 && FT_Get_Char_Index(face, 'x') != 0) tm.tmAveCharWidth = x->advance;
-  }
+  tm.tmAveCharWidth = xAdvance > 0 ? xAdvance : font->halfBlank;
   tm.tmMaxCharWidth = std::max(tm.tmAveCharWidth, font->fullBlank);
   tm.tmWeight = lf.lfWeight <= 0 ? FW_NORMAL : std::min<LONG>(lf.lfWeight, 1000);
   tm.tmOverhang = 0;
