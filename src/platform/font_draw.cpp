@@ -90,8 +90,10 @@ RECT Draw(const Font &font, const PixelView &target, const RECT &clip, int x, in
         uint32_t *row = target.Row(static_cast<int>(py)) + visible.left;
         for (int i = 0; i < n; ++i) {
           uint32_t a = cov[i];
-          if (a == 255) row[i] = ink;
-          else if (a != 0) row[i] = Blend(row[i], ink, a);
+          if (a == 255)
+            row[i] = ink;
+          else if (a != 0)
+            row[i] = Blend(row[i], ink, a);
         }
       }
       Widen(touched, visible);
