@@ -29,9 +29,11 @@ void Widen(Box &touched, const Box &b) {
 
 void Fill(const PixelView &view, const Box &b, uint32_t pixel) {
   if (b.Empty()) return;
-  for (int64_t y = b.top; y < b.bottom; ++y)
-    std::fill(view.Row(static_cast<int>(y)) + b.left, view.Row(static_cast<int>(y)) + b.right,
-              pixel);
+  int left = static_cast<int>(b.left), n = static_cast<int>(b.right - b.left);
+  for (int y = static_cast<int>(b.top); y < b.bottom; ++y) {
+    uint32_t *row = view.Row(y) + left;
+    for (int i = 0; i < n; ++i) row[i] = pixel;
+  }
 }
 
 uint32_t Blend(uint32_t dst, uint32_t src, uint32_t a) {
@@ -78,19 +80,31 @@ RECT Draw(const Font &font, const PixelView &target, const RECT &clip, int x, in
       Box visible = image.Intersect(area);
       pen += g.advance;
       if (visible.Empty()) continue;
-      Box inked{INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
+      // Within the visible part of the image; glyph images are cut to their
+      // ink, so that box is what changes.
+      int skip = static_cast<int>(visible.left - image.left);
+      int n = static_cast<int>(visible.right - visible.left);
       for (int64_t py = visible.top; py < visible.bottom; ++py) {
-        const uint8_t *cov = g.coverage.data() + static_cast<size_t>(py - image.top) * g.width;
-        uint32_t *row = target.Row(static_cast<int>(py));
-        for (int64_t px = visible.left; px < visible.right; ++px) {
-          uint32_t a = cov[px - image.left];
-          if (a == 0) continue;
-          row[px] = a == 255 ? ink : Blend(row[px], ink, a);
-          inked = {std::min(inked.left, px), std::min(inked.top, py), std::max(inked.right, px + 1),
-                   std::max(inked.bottom, py + 1)};
+        const uint8_t *cov =
+            g.coverage.data() + static_cast<size_t>(py - image.top) * g.width + skip;
+        uint32_t *row = target.Row(static_cast<int>(py)) + visible.left;
+        if (!font.info.antialiased) {
+          // Coverage is 0 or 255: a mask select without branches.
+          for (int i = 0; i < n; ++i) {
+            uint32_t mask = 0u - (cov[i] >> 7);
+            row[i] = (row[i] & ~mask) | (ink & mask);
+          }
+          continue;
+        }
+        for (int i = 0; i < n; ++i) {
+          uint32_t a = cov[i];
+          if (a == 255)
+            row[i] = ink;
+          else if (a != 0)
+            row[i] = Blend(row[i], ink, a);
         }
       }
-      Widen(touched, inked);
+      Widen(touched, visible);
     }
 
     auto line = [&](int top, int size) {

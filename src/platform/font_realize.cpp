@@ -46,10 +46,9 @@ std::mutex &FreeTypeMutex() {
 }
 
 Font::~Font() {
-  if (face) {
-    std::lock_guard<std::mutex> guard(FreeTypeMutex());
-    FT_Done_Face(face);
-  }
+  std::lock_guard<std::mutex> guard(FreeTypeMutex());
+  if (face) FT_Done_Face(face);
+  if (fallback) FT_Done_Face(fallback);
 }
 
 namespace {
@@ -207,16 +206,26 @@ std::shared_ptr<Font> Make(const LOGFONTA &lf) {
   info.widthPixels = width == 0 ? em : Clamp(RoundDiv(width * n.upem / n.avgWidth), 1, MaxPixels);
   info.fakeBold = info.bold && (!face || !(face->style_flags & FT_STYLE_FLAG_BOLD));
 
-  if (face) {
+  // A face that is not the Japanese default borrows the characters it lacks
+  // from it, so that Japanese text in a Latin face is not drawn blank.
+  FaceMatch japanese = MatchFace("", lf.lfWeight, info.italic);
+  if (face && japanese.file != info.face.file) font->fallback = OpenFace(japanese);
+  if (font->fallback)
+    font->fallbackFakeBold = info.bold && !(font->fallback->style_flags & FT_STYLE_FLAG_BOLD);
+  {
     std::lock_guard<std::mutex> guard(font->faceMutex);
-    FT_Set_Pixel_Sizes(face, info.widthPixels, em);
-    if (info.italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC)) {
-      FT_Matrix shear = {0x10000, 0x0366A, 0, 0x10000}; // about 12 degrees
-      FT_Set_Transform(face, &shear, nullptr);
+    for (FT_Face f : {face, font->fallback}) {
+      if (!f) continue;
+      FT_Set_Pixel_Sizes(f, info.widthPixels, em);
+      if (info.italic && !(f->style_flags & FT_STYLE_FLAG_ITALIC)) {
+        FT_Matrix shear = {0x10000, 0x0366A, 0, 0x10000}; // about 12 degrees
+        FT_Set_Transform(f, &shear, nullptr);
+      }
     }
   }
-  font->renderId = RenderIdOf({info.face.file + '#' + std::to_string(info.face.index), em,
-                               info.widthPixels, 0, info.fakeBold, info.italic, info.antialiased});
+  font->renderId =
+      RenderIdOf({info.face.file + '#' + std::to_string(info.face.index), em, info.widthPixels,
+                  info.bold, info.fakeBold, info.italic, info.antialiased});
 
   double xScale = static_cast<double>(info.widthPixels) / n.upem;
   font->halfBlank = std::max(1, RoundDiv(n.avgWidth * xScale));
