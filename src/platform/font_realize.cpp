@@ -143,6 +143,12 @@ FaceNumbers NumbersOf(FT_Face face) {
     }
   }
   if (n.underlineSize <= 0) n.underlineSize = n.upem / 20;
+  // A face without usable vertical metrics gets plausible ones.
+  if (n.winAscent <= 0 || n.winDescent < 0 || n.winAscent + n.winDescent <= 0) {
+    n.winAscent = n.upem * 0.88;
+    n.winDescent = n.upem * 0.12;
+  }
+  if (n.avgWidth <= 0) n.avgWidth = n.upem / 2;
   return n;
 }
 
