@@ -65,7 +65,7 @@ int RoundDiv(double v) {
 }
 
 // Every LOGFONT field that changes what is drawn; equal keys share a Font.
-using LogfontKey = std::tuple<LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, BYTE, std::string>;
+using LogfontKey = std::tuple<LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, std::string>;
 
 LogfontKey KeyOf(const LOGFONTA &lf) {
   return {lf.lfHeight,
@@ -76,6 +76,7 @@ LogfontKey KeyOf(const LOGFONTA &lf) {
           lf.lfStrikeOut ? 1 : 0,
           lf.lfCharSet,
           lf.lfQuality,
+          lf.lfPitchAndFamily,
           std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE))};
 }
 
