@@ -65,7 +65,7 @@ int RoundDiv(double v) {
 }
 
 // Every LOGFONT field that changes what is drawn; equal keys share a Font.
-using LogfontKey = std::tuple<LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, BYTE, std::string>;
+using LogfontKey = std::tuple<LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, std::string>;
 
 LogfontKey KeyOf(const LOGFONTA &lf) {
   return {lf.lfHeight,
@@ -76,6 +76,7 @@ LogfontKey KeyOf(const LOGFONTA &lf) {
           lf.lfStrikeOut ? 1 : 0,
           lf.lfCharSet,
           lf.lfQuality,
+          lf.lfPitchAndFamily,
           std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE))};
 }
 
@@ -143,6 +144,12 @@ FaceNumbers NumbersOf(FT_Face face) {
     }
   }
   if (n.underlineSize <= 0) n.underlineSize = n.upem / 20;
+  // A face without usable vertical metrics gets plausible ones.
+  if (n.winAscent <= 0 || n.winDescent < 0 || n.winAscent + n.winDescent <= 0) {
+    n.winAscent = n.upem * 0.88;
+    n.winDescent = n.upem * 0.12;
+  }
+  if (n.avgWidth <= 0) n.avgWidth = n.upem / 2;
   return n;
 }
 
