@@ -53,6 +53,20 @@ void *WindowCreateParam(uint32_t hwnd);
 // ~/.config/quillrunner/settings.ini.
 std::string SettingsFilePath();
 
+// Makes SIGINT and SIGTERM call ON_SIGNAL (with the signal's number) on a
+// thread of their own instead of killing the process; a second one ends the
+// process at once with status 128 + its number. Call before any other
+// thread starts.
+void WatchTerminationSignals(void (*onSignal)(int));
+
+// Writes out what file handles hold back of the program's writes (they are
+// written in large pieces); a failure shows at the handle's next write or
+// close.
+void FlushPendingWrites();
+
+// Writes one diagnostic line (UTF-8, without its line end) to stderr.
+void WriteErrorLine(const std::string &utf8);
+
 // ---- Process and file services for the tool (quill) ----
 // Sets the run bits of a file written by the tool.
 void MakeExecutable(const std::string &path);

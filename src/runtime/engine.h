@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "console/keyboard_state.h"
@@ -19,12 +20,20 @@
 #include "platform/wingdi.h"
 #include "runtime/interpreter_lock.h"
 #include "runtime/program.h"
+#include "runtime/program_image.h"
 #include "runtime/settings.h"
 #include "runtime/shared_text.h"
+#include "runtime/source_map.h"
 
 struct Engine {
   // Program text and console font (loader).
   Program program;
+  srcmap::SourceMap sourceMap; // empty unless the image carries one
+  // A payload given in memory (fuzzing, tests) instead of the executable's.
+  std::optional<image::Payload> payloadOverride;
+  // Statements left to run before the program is ended as if its window
+  // were closed; negative: no bound (fuzzing bounds runs with it).
+  std::atomic<int64_t> statementBudget{-1};
   LOGFONTA consoleFont;
   int32_t printerPointSize = 0;
 
