@@ -21,6 +21,7 @@
 #include "runtime/program.h"
 #include "runtime/settings.h"
 #include "runtime/shared_text.h"
+#include "sound/music_state.h"
 
 struct Engine {
   // Program text and console font (loader).
@@ -71,6 +72,9 @@ struct Engine {
   std::atomic<bool> errorReported{false};
   std::atomic<bool> loadFailed{false};
   std::atomic<bool> programEnded{false};
+
+  // PLAY: channel records, the MIDI output, the music threads.
+  MusicState music;
 
   // Waits of the blocking protocol sleep here.
   std::mutex waitMutex;
