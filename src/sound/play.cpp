@@ -22,6 +22,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr uint8_t kVelocity = 96;
+constexpr auto kStartLead = std::chrono::milliseconds(30);
 
 DWORD Message(uint8_t status, uint8_t data1, uint8_t data2) {
   return static_cast<DWORD>(status) | static_cast<DWORD>(data1) << 8 |
@@ -42,6 +43,7 @@ void MusicThread(int channel, std::string text, Clock::time_point start) {
   const uint8_t noteStatus = static_cast<uint8_t>(0x90 + channel);
   Clock::time_point at = start;
   bool failed = false;
+  bool started = false;
   for (const MusicAction &a : actions) {
     if (a.kind == MusicAction::Kind::kInstrument) {
       uint8_t status = static_cast<uint8_t>(0xC0 + channel);
@@ -50,6 +52,10 @@ void MusicThread(int channel, std::string text, Clock::time_point start) {
         break;
       }
       continue;
+    }
+    if (!started) {
+      started = true;
+      if (!SleepUntil(m, start)) break;
     }
     at += std::chrono::milliseconds(a.duration);
     // Notes outside 0..127 (from an octave that is no digit) are silent for
@@ -150,7 +156,9 @@ void PLAY(std::string &arg, ThreadIndex slot) {
     m.stop = false;
   }
   m.runningCount.store(static_cast<int32_t>(strings.size()));
-  Clock::time_point start = Clock::now();
+  // The strings begin together a moment from now, once every thread runs,
+  // so that the first notes are neither shortened nor apart.
+  Clock::time_point start = Clock::now() + kStartLead;
   for (size_t c = 0; c < strings.size(); ++c) {
     try {
       m.threads[c] = std::thread(MusicThread, static_cast<int>(c), strings[c], start);

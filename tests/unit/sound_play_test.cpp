@@ -254,7 +254,7 @@ TEST_F(PlayTest, LongAndStrangeStringsNeverHang) {
   std::string source =
       "a$ = String$(20000, \"x\")\n"
       "PLAY a$ + \"C\", \"\", \"zz!!##\", \"1234\", \"D32\", \"\", \"\", \"\", \"E\"\n"
-      "PLAY \"alloc 100\"\n"
+      "PLAY alloc\n"
       "PRINT \"ok\"\n";
   testsupport::RunResult r;
   MidiFile f = Record(source, &r);

@@ -41,7 +41,7 @@ TEST_F(ServicesTest, MciPlayWithNotifySetsTheVariableAfterTheMedium) {
                                  "MCI \"close t\"\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, " 1 \nwaited\n");
+  EXPECT_EQ(r.out, " 1\nwaited\n");
 }
 
 TEST_F(ServicesTest, ASecondNotifyRedirectsAndStopEndsTheWait) {
@@ -63,7 +63,7 @@ TEST_F(ServicesTest, ASecondNotifyRedirectsAndStopEndsTheWait) {
                                  "PRINT \"played\"\n"
                                  "MCI \"close all\"\n");
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out, " 0  1 \n 1 \nplayed\n");
+  EXPECT_EQ(r.out, " 0  1\n 1\nplayed\n");
 }
 
 TEST_F(ServicesTest, MciErrorsAreRuntimeErrors) {
@@ -79,12 +79,16 @@ TEST_F(ServicesTest, MciErrorsAreRuntimeErrors) {
                                  "MCI \"fly away\"\n"
                                  "*e3\n"
                                  "PRINT \"unknown command\"\n"
+                                 "ON ERROR GOTO *e4\n"
+                                 "MCI \"open tone.wav alias t\"\n"
                                  "MCI \"close all\"\n"
-                                 "MCI \"stop m\"\n"
-                                 "PRINT \"not reached\"\n");
-  EXPECT_EQ(r.out, "unknown device\nmissing file\nunknown command\n");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("エラー"), std::string::npos);
+                                 "MCI \"stop t\"\n"
+                                 "END\n"
+                                 "*e4\n"
+                                 "PRINT \"closed by close all\"\n");
+  EXPECT_EQ(r.out, "unknown device\nmissing file\nunknown command\nclosed by close all\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.status, 0);
 }
 
 TEST_F(ServicesTest, MciWaitEndsAtProgramEnd) {
