@@ -30,6 +30,8 @@ int ScreenHeight();
 using AbortCheck = bool (*)();
 void SetWaitAbortCheck(AbortCheck check);
 void WakeAllWaiters();
+// Whether the calling thread should give up a wait now (the abort check).
+bool WaitAborted();
 
 // Scripted message-box answers (the events file). Called for every message
 // box with its text and caption (code page 932; "Error" for a null caption)

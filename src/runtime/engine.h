@@ -24,6 +24,7 @@
 #include "runtime/settings.h"
 #include "runtime/shared_text.h"
 #include "runtime/source_map.h"
+#include "sound/music_state.h"
 
 struct Engine {
   // Program text and console font (loader).
@@ -80,6 +81,9 @@ struct Engine {
   std::atomic<bool> errorReported{false};
   std::atomic<bool> loadFailed{false};
   std::atomic<bool> programEnded{false};
+
+  // PLAY: channel records, the MIDI output, the music threads.
+  MusicState music;
 
   // Waits of the blocking protocol sleep here.
   std::mutex waitMutex;
