@@ -4,6 +4,7 @@
 #include "console/console_mirror.h"
 #include "data/variables.h"
 #include "files/channels.h"
+#include "files/printer.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
 
@@ -34,8 +35,10 @@ void ProgramEnd() {
   // 8. Every file channel is closed; what was written is already in the
   //    files, as channels do not buffer.
   CloseAllChannels();
-  // 9.-11. Window surfaces, the printer and the MIDI output are released by
-  //    their subsystems here as they arrive.
+  // 9.-11. Window surfaces and the MIDI output are released by their
+  //    subsystems here as they arrive; an open print job is printed and the
+  //    printer released.
+  ReleasePrinter();
   // 12. The program text.
   e.program.Clear();
   // 13.-14. The main window's surface and the console font; its console

@@ -10,6 +10,7 @@
 #include "files/file_statements.h"
 #include "files/get_put_statements.h"
 #include "files/input_statements.h"
+#include "files/printer.h"
 #include "flow/data_read.h"
 #include "flow/event_traps.h"
 #include "flow/jumps.h"
@@ -63,6 +64,7 @@ constexpr Entry kEntries[] = {
     {tok::kCHDIR, CHDIR},     {tok::kFILECOPY, FILECOPY},
     {tok::kKILL, KILL},       {tok::kMKDIR, MKDIR},
     {tok::kNAME, NAME},       {tok::kFILES, FILES},
+    {tok::kLPRINT, LPRINT},   {tok::kPRINTER, PRINTER},
 };
 
 // Statement codes run from 0x1000 to 0x11ff.
