@@ -1,6 +1,6 @@
 ' Lines continue after ";", a form feed ends page and job (the rest of its
 ' text is lost), and the job left open is printed when the program ends.
-LPRINT "ABC";
+LPRINT "ABC ";
 LPRINT "DEF"
 LPRINT "second line"
 LPRINT 1; -2, "x"
