@@ -65,10 +65,10 @@ BOOL ReleaseWindowDC(HWND hwnd, HDC hdc) {
 
 } // namespace
 
-Canvas::Canvas(HDC hdc) {
+Canvas::Canvas(HDC hdc, bool lock) {
   {
     Table &t = T();
-    std::lock_guard<std::mutex> lock(t.mutex);
+    std::lock_guard<std::mutex> guard(t.mutex);
     DeviceContext *dc = FindDC(t, hdc);
     if (!dc) return;
     valid_ = true;
@@ -78,16 +78,36 @@ Canvas::Canvas(HDC hdc) {
     brush_ = dc->brushData;
     position_ = dc->position;
   }
-  if (surface_) {
-    lock_ = std::unique_lock<std::mutex>(surface_->mutex);
-    view_ = surface_->View();
-  } else if (store_) {
-    lock_ = std::unique_lock<std::mutex>(store_->mutex);
-    view_ = store_->View();
-  } else {
-    return;
+  if (lock && PixelMutex()) {
+    lock_ = std::unique_lock<std::mutex>(*PixelMutex());
+    TakeView();
   }
+}
+
+std::mutex *Canvas::PixelMutex() {
+  if (surface_) return &surface_->mutex;
+  if (store_) return &store_->mutex;
+  return nullptr;
+}
+
+void Canvas::TakeView() {
+  view_ = surface_ ? surface_->View() : store_ ? store_->View() : PixelView{};
   ok_ = view_.pixels != nullptr && view_.width > 0 && view_.height > 0;
+}
+
+void Canvas::LockBoth(Canvas &a, Canvas &b) {
+  std::mutex *ma = a.PixelMutex(), *mb = b.PixelMutex();
+  if (ma && mb && ma != mb) {
+    std::lock(*ma, *mb);
+    a.lock_ = std::unique_lock<std::mutex>(*ma, std::adopt_lock);
+    b.lock_ = std::unique_lock<std::mutex>(*mb, std::adopt_lock);
+  } else if (ma) {
+    a.lock_ = std::unique_lock<std::mutex>(*ma);
+  } else if (mb) {
+    b.lock_ = std::unique_lock<std::mutex>(*mb);
+  }
+  a.TakeView();
+  b.TakeView();
 }
 
 Canvas::~Canvas() {

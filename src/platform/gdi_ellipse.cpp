@@ -180,7 +180,7 @@ BOOL DrawFigure(HDC hdc, Figure figure, int left, int top, int right, int bottom
         FillInside(v, o, PixelOf(brush.colour), [&](int64_t x, int64_t y) {
           double d = AngleOf(o, 2.0 * static_cast<double>(x), 2.0 * static_cast<double>(y)) - start;
           if (d < 0) d += 2 * std::numbers::pi;
-          return d <= sweep;
+          return d < sweep;
         });
       StrokePixels(v, arc, pen);
       if (!arc.empty()) {

@@ -112,7 +112,12 @@ class Canvas {
 public:
   // Opens the canvas of HDC; Ok() is false for no context, a printer, or a
   // memory context without a real bitmap.
-  explicit Canvas(HDC hdc);
+  explicit Canvas(HDC hdc) : Canvas(hdc, true) {}
+  // With LOCK false the pixels are locked later, by LockBoth.
+  Canvas(HDC hdc, bool lock);
+  // Locks the pixels of two canvases without deadlock (once when they share
+  // them).
+  static void LockBoth(Canvas &a, Canvas &b);
   ~Canvas();
   Canvas(const Canvas &) = delete;
   Canvas &operator=(const Canvas &) = delete;
@@ -129,6 +134,8 @@ public:
   void Touch(const RECT &r);
 
 private:
+  std::mutex *PixelMutex();
+  void TakeView();
   bool valid_ = false;
   bool ok_ = false;
   std::shared_ptr<Surface> surface_;
