@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <tuple>
 #include <utility>
 
 #include "platform/cp932.h"
@@ -41,8 +42,9 @@ const PrintFace *FaceFor(const LOGFONTA &font) {
                       font.lfWeight, font.lfItalic != 0);
   std::lock_guard<std::mutex> lock(FaceMutex());
   static auto *library = new FT_Library(nullptr);
-  static auto *faces = new std::map<std::pair<std::string, int>, PrintFace>;
-  auto key = std::make_pair(match.file, match.index);
+  static auto *faces = new std::map<std::tuple<std::string, int, bool, bool>, PrintFace>;
+  bool bold = font.lfWeight >= 600, italic = font.lfItalic != 0;
+  auto key = std::make_tuple(match.file, match.index, bold, italic);
   auto found = faces->find(key);
   if (found != faces->end()) return found->second.ft ? &found->second : nullptr;
   PrintFace &face = (*faces)[key];
@@ -52,6 +54,13 @@ const PrintFace *FaceFor(const LOGFONTA &font) {
     return nullptr;
   }
   face.cairo = cairo_ft_font_face_create_for_ft_face(face.ft, 0);
+  // Bold and italic that the face file lacks are drawn synthetically, as on
+  // the screen.
+  unsigned synthesize = 0;
+  if (bold && !(face.ft->style_flags & FT_STYLE_FLAG_BOLD)) synthesize |= CAIRO_FT_SYNTHESIZE_BOLD;
+  if (italic && !(face.ft->style_flags & FT_STYLE_FLAG_ITALIC))
+    synthesize |= CAIRO_FT_SYNTHESIZE_OBLIQUE;
+  if (synthesize) cairo_ft_font_face_set_synthesize(face.cairo, synthesize);
   return &face;
 }
 
@@ -133,7 +142,6 @@ public:
     if (!cr_ || !pageOpen_) return -1;
     cairo_show_page(cr_);
     pageOpen_ = false;
-    pages_ = true;
     return 1;
   }
 
@@ -215,7 +223,6 @@ private:
   cairo_surface_t *surface_ = nullptr;
   cairo_t *cr_ = nullptr;
   bool pageOpen_ = false;
-  bool pages_ = false;
   int jobs_ = 0;
 };
 
