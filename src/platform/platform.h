@@ -45,6 +45,17 @@ void SetMessageBoxAnswerProvider(MessageBoxAnswerProvider provider);
 // third button; a default button the box does not have means the first).
 int DefaultMessageBoxAnswer(unsigned type);
 
+// Scripted answers of the print setup dialog (the events file), one per
+// dialog: cancel it, or choose PRINTER (UTF-8; empty: keep the printer the
+// dialog selected, the default). A name the dialog does not list is taken
+// as the default. Without a provider the dialog takes its default.
+struct PrintSetupAnswer {
+  bool cancel = false;
+  std::string printer;
+};
+using PrintSetupAnswerProvider = std::function<PrintSetupAnswer()>;
+void SetPrintSetupAnswerProvider(PrintSetupAnswerProvider provider);
+
 // The creation data (last argument of CreateWindowExA) of a window; null for
 // none or no such window. A pointer does not fit the 32-bit lParam, so
 // WM_NCCREATE and WM_CREATE carry lParam 0 and procedures ask here.

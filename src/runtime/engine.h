@@ -14,6 +14,7 @@
 #include "data/variables.h"
 #include "expr/function_state.h"
 #include "files/channel_table.h"
+#include "files/printer_state.h"
 #include "flow/threads.h"
 #include "flow/traps.h"
 #include "graphics/window_table.h"
@@ -50,6 +51,9 @@ struct Engine {
 
   // File channels 1 to 9.
   ChannelTable channels;
+
+  // LPRINT's printer and job.
+  PrinterState printer;
 
   // Read by painting and input echo on the user-interface thread too.
   std::atomic<uint32_t> foreground{0xFFFFFF};

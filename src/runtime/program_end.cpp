@@ -4,6 +4,7 @@
 #include "console/console_mirror.h"
 #include "data/variables.h"
 #include "files/channels.h"
+#include "files/printer.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
 #include "sound/sound.h"
@@ -35,8 +36,9 @@ void ProgramEnd() {
   // 8. Every file channel is closed; what was written is already in the
   //    files, as channels do not buffer.
   CloseAllChannels();
-  // 9.-10. Window surfaces and the printer are released by their
-  //    subsystems here as they arrive.
+  // 9. Window surfaces are released by their subsystem here as it arrives.
+  // 10. An open print job is printed and the printer released.
+  ReleasePrinter();
   // 11. The music has stopped with its BASIC thread; the MIDI output closes
   //    (a recording is written now) and media devices stop and close.
   CloseMusic();

@@ -2,6 +2,7 @@
 
 #include "data/variables.h"
 #include "expr/user_functions.h"
+#include "files/printer.h"
 #include "flow/data_read.h"
 #include "flow/jumps.h"
 #include "platform/win32.h"
@@ -32,5 +33,5 @@ void StartOfRunReset() {
   SendMessageA(e.mainWindow, WM_KILLFOCUS, 0, 0);
   ResetRuntime();
   e.currentDirectory = e.startDirectory;
-  // The printer position is reset with the printer subsystem.
+  ResetPrintPosition();
 }

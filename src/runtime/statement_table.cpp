@@ -10,6 +10,7 @@
 #include "files/file_statements.h"
 #include "files/get_put_statements.h"
 #include "files/input_statements.h"
+#include "files/printer.h"
 #include "flow/data_read.h"
 #include "flow/event_traps.h"
 #include "flow/jumps.h"
@@ -67,6 +68,7 @@ constexpr Entry kEntries[] = {
     {tok::kPLAY, PLAY},       {tok::kMCI, MCI},
     {tok::kSHELL, SHELL},     {tok::kCLIPBOARD, CLIPBOARD},
     {tok::kENVIRON, ENVIRON}, {tok::kSLEEP, SLEEP},
+    {tok::kLPRINT, LPRINT},   {tok::kPRINTER, PRINTER},
 };
 
 // Statement codes run from 0x1000 to 0x11ff.
