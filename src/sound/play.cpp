@@ -44,6 +44,8 @@ void MusicThread(int channel, std::string text) {
     std::unique_lock<std::mutex> lock(m.mutex);
     m.wake.wait(lock, [&m] { return m.go || m.stop; });
     start = m.start;
+    // Stopped before it began: nothing is sent.
+    if (m.stop) actions.clear();
   }
   HMIDIOUT out = m.output.load();
   const uint8_t noteStatus = static_cast<uint8_t>(0x90 + channel);
