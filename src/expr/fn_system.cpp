@@ -9,6 +9,7 @@
 #include "expr/number_text.h"
 #include "expr/string_text.h"
 #include "files/channels.h"
+#include "graphics/drawing_statements.h"
 #include "platform/environment.h"
 #include "platform/local_time.h"
 #include "runtime/arg_text.h"
@@ -89,6 +90,7 @@ constexpr Entry kEntries[] = {
     {0x316, InputKeysFunction},
     {0x613, KeyStateFunction},
     {0x614, MouseFunction},
+    {0x615, PointFunction},
 };
 
 } // namespace

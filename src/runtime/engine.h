@@ -9,12 +9,14 @@
 #include <mutex>
 #include <string>
 
+#include "console/console_font.h"
 #include "console/keyboard_state.h"
 #include "data/variables.h"
 #include "expr/function_state.h"
 #include "files/channel_table.h"
 #include "flow/threads.h"
 #include "flow/traps.h"
+#include "graphics/graphics_state.h"
 #include "graphics/window_table.h"
 #include "platform/wingdi.h"
 #include "runtime/interpreter_lock.h"
@@ -26,6 +28,7 @@ struct Engine {
   // Program text and console font (loader).
   Program program;
   LOGFONTA consoleFont;
+  ConsoleFont consoleFontState; // the font made from it and its cell
   int32_t printerPointSize = 0;
 
   // Start-up globals.
@@ -49,6 +52,8 @@ struct Engine {
 
   // Windows: surfaces, console buffers, the current window.
   WindowTable windows;
+  // The last point of the drawing statements and the image table.
+  GraphicsState graphics;
 
   // Variables.
   VariableTable globals; // GlobalTable

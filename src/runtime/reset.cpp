@@ -4,6 +4,7 @@
 #include "expr/user_functions.h"
 #include "flow/data_read.h"
 #include "flow/jumps.h"
+#include "graphics/drawing_statements.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
 
@@ -15,7 +16,8 @@ void ResetRuntime() {
   for (std::string &letters : e.defaultTypes.letters) letters.clear();
   ClearUserFunctions();
   ClearReturnStacks();
-  // The image table and the music channels reset with their subsystems.
+  ResetImages();
+  // The music channels reset with their subsystem.
   for (int n = 0; n < 5; ++n) {
     e.traps.mouseSwitches[n].store(0);
     e.traps.mouseStatements[n].Clear();

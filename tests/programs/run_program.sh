@@ -9,6 +9,9 @@ base=${src%.bas}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# NAME_data/ holds input files the program finds in its directory.
+[ -d "${base}_data" ] && cp -r "${base}_data"/. "$work"/
+
 sources=("$src")
 for extra in "${base}"_more*.bas; do
   [ -e "$extra" ] && sources+=("$extra")
@@ -21,8 +24,23 @@ events=
 args=()
 [ -f "$base.args" ] && read -r -a args <"$base.args"
 
+screen=${QUILLRUNNER_SCREEN:-}
+shot=
+if [ -f "$base.pixels" ]; then
+  shot="$work/screenshot.png"
+  screen=320x240
+fi
+[ -f "$base.screen" ] && screen=$(tr -d '[:space:]' <"$base.screen")
+# NAME.shotpath: a screenshot path of the test's own (one that cannot be
+# written, say); nothing is probed then.
+probed=$shot
+if [ -f "$base.shotpath" ]; then
+  shot=$(tr -d '\n' <"$base.shotpath")
+  probed=
+fi
+
 (cd "$work" && QUILLRUNNER_BACKEND=headless QUILLRUNNER_CONSOLE_DUMP="$work/console.txt" \
-  QUILLRUNNER_EVENTS="$events" \
+  QUILLRUNNER_EVENTS="$events" QUILLRUNNER_SCREENSHOT="$shot" QUILLRUNNER_SCREEN="$screen" \
   timeout 240 "$quill" run "${sources[@]}" -- "${args[@]}" <"$input" >"$work/stdout" 2>"$work/stderr")
 status=$?
 
@@ -50,6 +68,15 @@ if [ -f "$base.files" ]; then
       fail=1
     fi
   done <"$base.files"
+fi
+if [ -n "$probed" ]; then
+  if [ -z "$probe" ]; then
+    echo "no pixel checker given for $base.pixels"
+    fail=1
+  elif ! "$probe" "$probed" "$base.pixels"; then
+    echo "screenshot differs from $base.pixels"
+    fail=1
+  fi
 fi
 if [ $fail -ne 0 ]; then
   echo "--- stdout"; cat "$work/stdout"; echo "--- stderr"; cat "$work/stderr"

@@ -83,7 +83,8 @@ TEST_F(PreEvaluateTest, DeepNestingEndsInAnErrorNotAStackOverflow) {
 }
 
 TEST_F(PreEvaluateTest, UnavailableAndUnknownFunctionsReportAnError) {
-  // Clipboard$ (string) and Point (number) give neutral values of their form.
+  // Clipboard$ (string) and Point without a window (number) give neutral
+  // values of their form.
   EXPECT_EQ(Pre("k$=" + Fn(0x610)), "k$=\"\"");
   EXPECT_TRUE(TakeError());
   EXPECT_EQ(Pre("k=" + Fn(0x615, "1,2")), "k=0");
