@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/pixels.h"
 #include "platform/win32.h"
 
 namespace platform::user {
@@ -40,6 +41,9 @@ struct Window {
   RECT update; // union of the invalidated rectangles while needsPaint
   bool destroying = false;
   void *param = nullptr;
+  // The client-area pixels (WindowBackingStore), made on first use; they go
+  // with the window (contexts still open keep them until released).
+  std::shared_ptr<WindowPixels> pixels;
 };
 
 // A message sent from another thread (or a request to destroy a window in
