@@ -88,10 +88,20 @@ RECT Draw(const Font &font, const PixelView &target, const RECT &clip, int x, in
         const uint8_t *cov =
             g.coverage.data() + static_cast<size_t>(py - image.top) * g.width + skip;
         uint32_t *row = target.Row(static_cast<int>(py)) + visible.left;
+        if (!font.info.antialiased) {
+          // Coverage is 0 or 255: a mask select without branches.
+          for (int i = 0; i < n; ++i) {
+            uint32_t mask = 0u - (cov[i] >> 7);
+            row[i] = (row[i] & ~mask) | (ink & mask);
+          }
+          continue;
+        }
         for (int i = 0; i < n; ++i) {
           uint32_t a = cov[i];
-          if (a == 255) row[i] = ink;
-          else if (a != 0) row[i] = Blend(row[i], ink, a);
+          if (a == 255)
+            row[i] = ink;
+          else if (a != 0)
+            row[i] = Blend(row[i], ink, a);
         }
       }
       Widen(touched, visible);

@@ -144,18 +144,25 @@ GlyphRef Font::Render(uint32_t code, int bytes) const {
   // Control characters and bytes without a mapping are blanks of their width.
   if (!face || code == NoCode || code < 0x20 || code == 0x7F) return glyph;
   std::lock_guard<std::mutex> guard(faceMutex);
+  FT_Face from = face;
+  bool bolden = info.fakeBold;
   FT_UInt index = FT_Get_Char_Index(face, code);
+  if (index == 0 && fallback) {
+    from = fallback;
+    bolden = fallbackFakeBold;
+    index = FT_Get_Char_Index(fallback, code);
+  }
   if (index == 0) return glyph;
   FT_Int32 flags = info.antialiased ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO;
-  if (FT_Load_Glyph(face, index, flags) != 0) return glyph;
-  FT_GlyphSlot slot = face->glyph;
+  if (FT_Load_Glyph(from, index, flags) != 0) return glyph;
+  FT_GlyphSlot slot = from->glyph;
   if (FT_Render_Glyph(slot, info.antialiased ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0)
     return glyph;
   CopyBitmap(slot->bitmap, *glyph);
   glyph->left = slot->bitmap_left;
   glyph->top = slot->bitmap_top;
   glyph->advance = static_cast<int>((slot->advance.x + 32) >> 6);
-  if (info.fakeBold) Embolden(*glyph, std::max(1, info.emPixels / 32));
+  if (bolden) Embolden(*glyph, std::max(1, info.emPixels / 32));
   return glyph;
 }
 

@@ -53,7 +53,9 @@ public:
   // Rasterises CODE (which took BYTES bytes); called by the glyph cache.
   GlyphRef Render(uint32_t code, int bytes) const;
 
-  FT_Face face = nullptr;       // null: no font file at all; everything is blank
+  FT_Face face = nullptr;     // null: no font file at all; everything is blank
+  FT_Face fallback = nullptr; // the Japanese default, for characters FACE lacks
+  bool fallbackFakeBold = false;
   mutable std::mutex faceMutex; // FreeType faces are not thread-safe
 };
 

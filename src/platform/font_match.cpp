@@ -6,6 +6,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -125,6 +126,28 @@ FaceMatch Fallback() {
   return m;
 }
 
+// Guards every fontconfig call and the answers already given.
+std::mutex matchMutex;
+bool started = false, finished = false;
+
+// fontconfig keeps memory that only FcFini frees; free it at exit so that
+// leak checkers see a clean process. Later questions get the fallback.
+void Finish() {
+  std::lock_guard<std::mutex> guard(matchMutex);
+  if (started && !finished) FcFini();
+  finished = true;
+}
+
+bool Start() {
+  if (finished) return false;
+  if (!started) {
+    if (!FcInit()) return false;
+    started = true;
+    std::atexit(Finish);
+  }
+  return true;
+}
+
 FaceMatch Resolve(const std::string &name, LONG weight, bool italic) {
   std::string family = name.empty() ? DefaultFamily : name;
   bool aliased = false;
@@ -134,7 +157,7 @@ FaceMatch Resolve(const std::string &name, LONG weight, bool italic) {
       aliased = true;
       break;
     }
-  if (!FcInit()) return Fallback();
+  if (!Start()) return Fallback();
   FcPattern *font = Query(family, weight, italic);
   FaceMatch m;
   if (font) {
@@ -166,9 +189,8 @@ FaceMatch MatchFace(std::string_view faceName, LONG weight, bool italic) {
 
   // fontconfig is asked once per name and style; its answers do not change
   // while we run. The lock also keeps fontconfig calls on one thread.
-  static std::mutex mutex;
   static auto *cache = new std::map<std::tuple<std::string, bool, bool>, FaceMatch>();
-  std::lock_guard<std::mutex> guard(mutex);
+  std::lock_guard<std::mutex> guard(matchMutex);
   auto k = std::make_tuple(key, bold, italic);
   auto it = cache->find(k);
   if (it != cache->end()) return it->second;

@@ -46,10 +46,9 @@ std::mutex &FreeTypeMutex() {
 }
 
 Font::~Font() {
-  if (face) {
-    std::lock_guard<std::mutex> guard(FreeTypeMutex());
-    FT_Done_Face(face);
-  }
+  std::lock_guard<std::mutex> guard(FreeTypeMutex());
+  if (face) FT_Done_Face(face);
+  if (fallback) FT_Done_Face(fallback);
 }
 
 namespace {
@@ -66,7 +65,7 @@ int RoundDiv(double v) {
 }
 
 // Every LOGFONT field that changes what is drawn; equal keys share a Font.
-using LogfontKey = std::tuple<LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, BYTE, std::string>;
+using LogfontKey = std::tuple<LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, std::string>;
 
 LogfontKey KeyOf(const LOGFONTA &lf) {
   return {lf.lfHeight,
@@ -77,6 +76,7 @@ LogfontKey KeyOf(const LOGFONTA &lf) {
           lf.lfStrikeOut ? 1 : 0,
           lf.lfCharSet,
           lf.lfQuality,
+          lf.lfPitchAndFamily,
           std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE))};
 }
 
@@ -144,6 +144,12 @@ FaceNumbers NumbersOf(FT_Face face) {
     }
   }
   if (n.underlineSize <= 0) n.underlineSize = n.upem / 20;
+  // A face without usable vertical metrics gets plausible ones.
+  if (n.winAscent <= 0 || n.winDescent < 0 || n.winAscent + n.winDescent <= 0) {
+    n.winAscent = n.upem * 0.88;
+    n.winDescent = n.upem * 0.12;
+  }
+  if (n.avgWidth <= 0) n.avgWidth = n.upem / 2;
   return n;
 }
 
@@ -207,16 +213,26 @@ std::shared_ptr<Font> Make(const LOGFONTA &lf) {
   info.widthPixels = width == 0 ? em : Clamp(RoundDiv(width * n.upem / n.avgWidth), 1, MaxPixels);
   info.fakeBold = info.bold && (!face || !(face->style_flags & FT_STYLE_FLAG_BOLD));
 
-  if (face) {
+  // A face that is not the Japanese default borrows the characters it lacks
+  // from it, so that Japanese text in a Latin face is not drawn blank.
+  FaceMatch japanese = MatchFace("", lf.lfWeight, info.italic);
+  if (face && japanese.file != info.face.file) font->fallback = OpenFace(japanese);
+  if (font->fallback)
+    font->fallbackFakeBold = info.bold && !(font->fallback->style_flags & FT_STYLE_FLAG_BOLD);
+  {
     std::lock_guard<std::mutex> guard(font->faceMutex);
-    FT_Set_Pixel_Sizes(face, info.widthPixels, em);
-    if (info.italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC)) {
-      FT_Matrix shear = {0x10000, 0x0366A, 0, 0x10000}; // about 12 degrees
-      FT_Set_Transform(face, &shear, nullptr);
+    for (FT_Face f : {face, font->fallback}) {
+      if (!f) continue;
+      FT_Set_Pixel_Sizes(f, info.widthPixels, em);
+      if (info.italic && !(f->style_flags & FT_STYLE_FLAG_ITALIC)) {
+        FT_Matrix shear = {0x10000, 0x0366A, 0, 0x10000}; // about 12 degrees
+        FT_Set_Transform(f, &shear, nullptr);
+      }
     }
   }
-  font->renderId = RenderIdOf({info.face.file + '#' + std::to_string(info.face.index), em,
-                               info.widthPixels, 0, info.fakeBold, info.italic, info.antialiased});
+  font->renderId =
+      RenderIdOf({info.face.file + '#' + std::to_string(info.face.index), em, info.widthPixels,
+                  info.bold, info.fakeBold, info.italic, info.antialiased});
 
   double xScale = static_cast<double>(info.widthPixels) / n.upem;
   font->halfBlank = std::max(1, RoundDiv(n.avgWidth * xScale));

@@ -240,6 +240,20 @@ TEST(FontDraw, BoldItalicUnderlineAndStrikeOut) {
   EXPECT_GT(sb.top, 5 + 3);
 }
 
+TEST(FontDraw, LatinFacesBorrowJapaneseCharacters) {
+  LOGFONTA lf = Logfont(-16);
+  std::strcpy(lf.lfFaceName, "DejaVu Sans");
+  auto font = Realize(lf);
+  if (Describe(*font).face.family != "DejaVu Sans") GTEST_SKIP() << "no DejaVu Sans";
+  Canvas c(40, 24);
+  Draw(*font, c.View(), c.All(), 0, 0, "\x93\xFA", 0, false, 0); // 日
+  int n = 0;
+  RECT r = c.Changed(White, &n);
+  EXPECT_GT(n, 20);
+  EXPECT_TRUE(Inside(r, {0, 0, 16, Extent(*font, "").cy}));
+  EXPECT_EQ(Extent(*font, "\x93\xFA").cx, 16);
+}
+
 TEST(FontCache, DrawingAgainRendersNothing) {
   auto font = Realize(Logfont(-20));
   // The same settings reached through another face name share the glyphs.

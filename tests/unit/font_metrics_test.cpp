@@ -128,6 +128,12 @@ TEST(FontMetrics, EqualLogfontsShareOneFont) {
   auto b = Realize(Logfont(-16, "MS Gothic"));
   EXPECT_EQ(a.get(), b.get());
   EXPECT_NE(a.get(), Realize(Logfont(-17, "MS Gothic")).get());
+  // The family asked for is reported back, so it is part of what is equal.
+  LOGFONTA roman = Logfont(-16, "MS Gothic");
+  roman.lfPitchAndFamily = 0x10; // FF_ROMAN
+  TEXTMETRICA tm = Metrics(roman);
+  EXPECT_EQ(tm.tmPitchAndFamily & 0xF0, 0x10);
+  EXPECT_EQ(Metrics(Logfont(-16, "MS Gothic")).tmPitchAndFamily & 0xF0, FF_MODERN);
   // A face name filling all 32 bytes without a terminator is read safely.
   LOGFONTA lf = Logfont(-16);
   std::memset(lf.lfFaceName, 'A', LF_FACESIZE);
