@@ -19,8 +19,10 @@ void CIRCLE(std::string &arg, ThreadIndex) {
   int32_t x, y;
   if (!gfx::ReadPair(text, pos, x, y) || watch.Raised()) return;
   std::vector<std::string> args = gfx::SplitArguments(text.substr(pos));
-  // ",r,..." splits into the empty text before the first comma and the rest.
-  if (pos >= text.size() || text[pos] != ',' || args.size() < 2 || args.size() > 9 ||
+  // ",r,..." splits into the empty text before the first comma and the
+  // rest: the radius and at most six more (colour, start, end, aspect, F,
+  // fill colour).
+  if (pos >= text.size() || text[pos] != ',' || args.size() < 2 || args.size() > 8 ||
       args[1].empty()) {
     RuntimeError();
     return;

@@ -22,8 +22,11 @@ struct Word {
   int value;
 };
 
-// The value of WORD in TABLE (compared without regard to case), or -1.
+// The value of WORD in TABLE (compared without regard to case, written
+// bare or as a string literal), or -1.
 template <size_t N> int Lookup(const Word (&table)[N], std::string_view word) {
+  if (word.size() >= 2 && word.front() == '"' && word.back() == '"')
+    word = word.substr(1, word.size() - 2);
   for (const Word &w : table)
     if (EqualsNoCase(word, w.text)) return w.value;
   return -1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "console/console.h"
+#include "platform/bitmap_pixels.h"
 #include "platform/pixels.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
@@ -82,16 +83,10 @@ SurfacePixels ReadSurface(HDC dc, HBITMAP bitmap, int width, int height) {
   out.width = std::max(0, width);
   out.height = std::max(0, height);
   out.colours.assign(static_cast<size_t>(out.width) * out.height, 0);
-  BITMAP bm;
-  if (bitmap && GetObjectA(bitmap, sizeof bm, &bm) && bm.bmBits && bm.bmBitsPixel == 32 &&
-      bm.bmWidth >= out.width && bm.bmHeight >= out.height && bm.bmWidthBytes >= 4 * bm.bmWidth) {
-    const auto *base = static_cast<const uint8_t *>(bm.bmBits);
-    for (int y = 0; y < out.height; ++y) {
-      const auto *row =
-          reinterpret_cast<const uint32_t *>(base + static_cast<size_t>(y) * bm.bmWidthBytes);
-      uint32_t *dest = out.colours.data() + static_cast<size_t>(y) * out.width;
-      for (int x = 0; x < out.width; ++x) dest[x] = platform::ColorrefOf(row[x] & 0xFFFFFF);
-    }
+  std::vector<uint32_t> pixels;
+  if (platform::ReadBitmapPixels(bitmap, out.width, out.height, pixels)) {
+    for (size_t i = 0; i < pixels.size(); ++i)
+      out.colours[i] = platform::ColorrefOf(pixels[i] & 0xFFFFFF);
     return out;
   }
   for (int y = 0; y < out.height; ++y)

@@ -17,8 +17,7 @@ struct DrawTarget {
 };
 
 // A copy of the pixels of BITMAP (COLORREFs, rows top to bottom), read in
-// one piece when the bitmap's memory is visible, else pixel by pixel
-// through DC.
+// one piece, or pixel by pixel through DC when BITMAP is 0.
 struct SurfacePixels {
   int width = 0, height = 0;
   std::vector<uint32_t> colours;

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Runs one BASIC test program headless and compares what it did with the
 # expectation files beside it (see tests/CMakeLists.txt). NAME.in is stdin,
-# NAME.events the events file (docs/events.md).
+# NAME.events the events file (docs/events.md). NAME.pixels holds pixel
+# probes ("x y RRGGBB", "size W H") that PNG_PROBE (the third argument)
+# checks in the screenshot the run takes; NAME.screen is the screen size
+# (320x240 when there are probes, else the default).
 set -u
 quill=$1
 src=$2
+probe=${3:-}
 base=${src%.bas}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
