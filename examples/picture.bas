@@ -16,7 +16,7 @@ FOR i = 1 TO 300
 NEXT
 ' The moon and its light on the water.
 CIRCLE (820, 120), 50, RGB(255, 250, 210), , , , F
-CIRCLE (845, 105), 50, RGB(40, 25, 110), , , , F
+CIRCLE (845, 105), 50, RGB(33, 19, 82), , , , F
 FOR y = 490 TO 760 STEP 9
   w = 30 + (y - 480) / 6
   LINE (800 - w, y)-(800 + w, y), RGB(230, 220, 160)
@@ -37,8 +37,8 @@ LINE (372, 180)-(418, 210), 6, BF
 CIRCLE (395, 195), 12, 7, , , , F, 6
 LINE (418, 186)-(700, 150), 6
 LINE (418, 204)-(700, 240), 6
-LINE (700, 150)-(700, 240), RGB(40, 25, 110)
-PAINT (600, 195), RGB(120, 110, 60), 6
+LINE (700, 150)-(700, 240), 6
+PAINT (600, 195), RGB(150, 130, 70), 6
 ' Waves: arcs across the sea.
 FOR y = 520 TO 760 STEP 40
   FOR x = 0 TO 1023 STEP 64
