@@ -26,7 +26,6 @@ ConsoleMetrics FallbackMetrics() {
 
 void CreateConsoleFont() {
   Engine &e = E();
-#if QUILL_HAVE_GDI_TEXT
   HFONT font = CreateFontIndirectA(&e.consoleFont);
   ConsoleMetrics m = FallbackMetrics();
   if (font) {
@@ -51,9 +50,6 @@ void CreateConsoleFont() {
     e.consoleFontState.measured = true;
   }
   e.consoleFontState.handle.store(font);
-#else
-  (void)e;
-#endif
 }
 
 ConsoleMetrics CurrentConsoleMetrics() {

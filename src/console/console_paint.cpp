@@ -15,8 +15,6 @@ int32_t Clamp32(int64_t v) {
                                                   std::numeric_limits<int32_t>::max()));
 }
 
-#if QUILL_HAVE_GDI
-
 // Draws one cell into DC: its text in its colours, or the surface behind a
 // transparent blank. A two-byte cell takes the colours of its second byte.
 void DrawCell(HWND window, HDC dc, const ConsoleBuffer &buffer, const ConsoleCell &cell,
@@ -34,11 +32,9 @@ void DrawCell(HWND window, HDC dc, const ConsoleBuffer &buffer, const ConsoleCel
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, back);
   }
-#if QUILL_HAVE_GDI_TEXT
   char bytes[2] = {static_cast<char>(buffer.At(cell.index)),
                    static_cast<char>(buffer.At(cell.index + 1))};
   TextOutA(dc, cell.x, cell.y, bytes, cell.bytes);
-#endif
 }
 
 // A window context with the console font selected, for one paint.
@@ -63,21 +59,6 @@ private:
   bool owned_;
   HGDIOBJ old_ = 0;
 };
-
-#else
-
-void DrawCell(HWND, HDC, const ConsoleBuffer &, const ConsoleCell &, const ConsoleMetrics &) {}
-
-class ConsoleDC {
-public:
-  ConsoleDC(HWND, HDC dc) : dc_(dc) {}
-  HDC Get() const { return dc_; }
-
-private:
-  HDC dc_;
-};
-
-#endif
 
 } // namespace
 

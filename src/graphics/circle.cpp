@@ -1,5 +1,4 @@
 // CIRCLE: ellipses, arcs and pies.
-#if QUILL_HAVE_GDI
 
 #include "expr/eval.h"
 #include "files/error_watch.h"
@@ -77,5 +76,3 @@ void CIRCLE(std::string &arg, ThreadIndex) {
   DeleteObject(pen);
   if (brush) DeleteObject(brush);
 }
-
-#endif

@@ -1,6 +1,5 @@
 // GPRINT: text drawn at a pixel position in a font made from the console
 // font and the statement's arguments.
-#if QUILL_HAVE_GDI_TEXT
 
 #include <cstring>
 
@@ -125,5 +124,3 @@ void GPRINT(std::string &arg, ThreadIndex) {
   });
   DeleteObject(handle);
 }
-
-#endif

@@ -1,6 +1,5 @@
 // Bitmaps as BASIC values: LOADIMAGE, GET and PUT of blocks, and the image
 // table that program end empties.
-#if QUILL_HAVE_GDI
 
 #include <cstring>
 
@@ -182,5 +181,3 @@ void ReleaseImages() {
 void ResetImages() {
   ReleaseImages();
 }
-
-#endif

@@ -1,5 +1,4 @@
 // PAINT: the flood fill of a region of the current window's surface.
-#if QUILL_HAVE_GDI
 
 #include "files/error_watch.h"
 #include "graphics/colour.h"
@@ -70,5 +69,3 @@ void PAINT(std::string &arg, ThreadIndex) {
   PresentSurface(target.window);
   RedrawText();
 }
-
-#endif

@@ -31,9 +31,7 @@ std::string PointFunction(std::string_view args, ThreadIndex) {
   // pixel could give back as the original's negated CLR_INVALID (1) was.
   if (x < 0 || y < 0 || x >= e.surfaceWidth || y >= e.surfaceHeight) return "-1";
   uint32_t colour = dark ? 0x000000 : 0xFFFFFF; // a surface not drawn on yet
-#if QUILL_HAVE_GDI
   if (dc) colour = GetPixel(dc, x, y);
-#endif
   if (colour == CLR_INVALID) return "-1";
   return num::FormatD(ColourNumberOf(colour));
 }

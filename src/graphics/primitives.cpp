@@ -1,5 +1,4 @@
 // PSET, PRESET, MOVETO and LINE.
-#if QUILL_HAVE_GDI
 
 #include "files/error_watch.h"
 #include "graphics/colour.h"
@@ -152,5 +151,3 @@ void GraphicsLine(std::string &arg) {
   e.graphics.lastX = x2;
   e.graphics.lastY = y2;
 }
-
-#endif

@@ -16,7 +16,6 @@ namespace {
 std::vector<uint32_t> ComposeMainWindow(int width, int height) {
   const Engine &e = E();
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0);
-#if QUILL_HAVE_GDI
   HBITMAP bitmap = CreateCompatibleBitmap(0, width, height);
   HDC dc = CreateCompatibleDC(0);
   if (!bitmap || !dc) {
@@ -30,9 +29,6 @@ std::vector<uint32_t> ComposeMainWindow(int width, int height) {
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = platform::PixelOf(read.colours[i]);
   SelectObject(dc, old);
   DeleteSurfaceObjects(dc, bitmap);
-#else
-  (void)e;
-#endif
   return pixels;
 }
 

@@ -8,8 +8,6 @@
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
 
-#if QUILL_HAVE_GDI
-
 namespace {
 
 // Fills the rectangle of DC with a surface's first colour.
@@ -110,28 +108,6 @@ void PaintSurface(HWND window) {
   if (dc) CopySurface(window, dc, 0, 0, e.surfaceWidth, e.surfaceHeight);
   EndPaint(window, &ps);
 }
-
-#else // drawing needs the graphics device interface
-
-HDC WindowTable::Surface(HWND, HBITMAP *) {
-  return 0;
-}
-bool WindowTable::PeekSurface(HWND window, HDC &dc, bool &dark) const {
-  dc = 0;
-  dark = true;
-  return FindEntry(window) >= 0;
-}
-void DeleteSurfaceObjects(HDC, HBITMAP) {}
-bool CurrentTarget(DrawTarget &target) {
-  target = DrawTarget{};
-  RuntimeError();
-  return false;
-}
-void CopySurface(HWND, HDC, int, int, int, int) {}
-void PresentSurface(HWND) {}
-void PaintSurface(HWND) {}
-
-#endif
 
 void RedrawText() {
   ConsoleWrite("");

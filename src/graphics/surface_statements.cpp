@@ -33,7 +33,6 @@ void CLS(std::string &arg, ThreadIndex) {
       buffer->Clear();
     }
   }
-#if QUILL_HAVE_GDI
   if (mode == 2 || mode == 3) {
     DrawTarget target;
     if (!CurrentTarget(target)) return;
@@ -48,7 +47,6 @@ void CLS(std::string &arg, ThreadIndex) {
     SelectObject(target.surface, old);
   }
   PresentSurface(window);
-#endif
   RedrawText();
 }
 
@@ -70,8 +68,6 @@ void COLOR(std::string &arg, ThreadIndex) {
   if (watch.Raised()) return;
   e.background = n == -1 ? kTransparentColour : ColourOf(n);
 }
-
-#if QUILL_HAVE_GDI
 
 void SCROLL(std::string &arg, ThreadIndex) {
   std::string text = StripBlanks(arg);
@@ -103,8 +99,6 @@ void SCROLL(std::string &arg, ThreadIndex) {
   PresentSurface(target.window);
   RedrawText();
 }
-
-#endif
 
 void SETWINDOW(std::string &arg, ThreadIndex) {
   ErrorWatch watch;

@@ -48,7 +48,5 @@ void ProgramEnd() {
   WriteConsoleDump();
   WriteScreenshot();
   e.windows.ReleaseAll();
-#if QUILL_HAVE_GDI
   if (HFONT font = e.consoleFontState.handle.exchange(0)) DeleteObject(font);
-#endif
 }
