@@ -1,5 +1,6 @@
 #include "platform/event_script.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -157,6 +158,33 @@ bool ParseLine(std::string_view line, std::vector<ScriptEvent> &out) {
     ScriptEvent e;
     e.kind = ScriptEvent::Kind::kAnswer;
     if (w.size() != 2 || (e.answer = AnswerOf(Lower(w[1]))) == 0) return false;
+    out.push_back(e);
+    return true;
+  }
+  if (verb == "printsetup") {
+    // "printsetup ok", "printsetup cancel" or "printsetup choose NAME".
+    ScriptEvent e;
+    e.kind = ScriptEvent::Kind::kPrintSetup;
+    if (w.size() < 2) return false;
+    std::string how = Lower(w[1]);
+    if (how == "ok" || how == "cancel") {
+      if (w.size() != 2) return false;
+      e.cancel = how == "cancel";
+    } else if (how == "choose" && w.size() >= 3) {
+      // The name is the rest of the line after "choose", without the
+      // blanks around it.
+      size_t at = line.find_first_not_of(" \t");
+      at = line.find_first_of(" \t", at);     // behind "printsetup"
+      at = line.find_first_not_of(" \t", at); // "choose"
+      at = line.find_first_of(" \t", at);     // behind it
+      std::string_view name = line.substr(at);
+      name.remove_prefix(std::min(name.size(), name.find_first_not_of(" \t")));
+      while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+      if (name.empty()) return false;
+      e.printer = std::string(name);
+    } else {
+      return false;
+    }
     out.push_back(e);
     return true;
   }

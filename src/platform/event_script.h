@@ -27,6 +27,7 @@ struct ScriptEvent {
     kAnswer,    // the answer for the next message box
     kWaitTime,  // a pause
     kWaitInput, // until the program waits for input
+    kPrintSetup, // the answer for the next print setup dialog
   };
   Kind kind = Kind::kKey;
   // kKey: offered only when the program wants a key and has taken the
@@ -37,6 +38,8 @@ struct ScriptEvent {
   bool down = false;    // kKeyState
   int answer = 0;       // kAnswer: IDOK, IDYES...
   int milliseconds = 0; // kWaitTime
+  bool cancel = false;  // kPrintSetup: cancel the dialog
+  std::string printer;  // kPrintSetup: the printer to choose (UTF-8), empty: the default
   // Whether the key ends a line (Enter): stdin's last line needs one.
   bool endsLine = false;
 };

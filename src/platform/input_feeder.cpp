@@ -68,6 +68,14 @@ public:
     return stop_ || answered_ >= ticket;
   }
 
+  PrintSetupAnswer NextPrintSetupAnswer() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (printSetupAnswers_.empty()) return {};
+    PrintSetupAnswer a = printSetupAnswers_.front();
+    printSetupAnswers_.pop_front();
+    return a;
+  }
+
   int NextAnswer() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (answers_.empty()) return 0;
@@ -159,6 +167,11 @@ private:
     case ScriptEvent::Kind::kAnswer: {
       std::lock_guard<std::mutex> lock(mutex_);
       answers_.push_back(e.answer);
+      return true;
+    }
+    case ScriptEvent::Kind::kPrintSetup: {
+      std::lock_guard<std::mutex> lock(mutex_);
+      printSetupAnswers_.push_back({e.cancel, e.printer});
       return true;
     }
     case ScriptEvent::Kind::kWaitTime:
@@ -255,6 +268,7 @@ private:
   uint64_t requested_ = 0; // key requests made
   uint64_t answered_ = 0;  // key requests answered (in order)
   std::deque<int> answers_;
+  std::deque<PrintSetupAnswer> printSetupAnswers_;
 };
 
 struct Global {
@@ -311,6 +325,10 @@ void StartInputFeeder(HWND target, InputFeederHooks hooks, bool stdinKeys) {
     auto f = weak.lock();
     return f ? f->NextAnswer() : 0;
   });
+  SetPrintSetupAnswerProvider([weak] {
+    auto f = weak.lock();
+    return f ? f->NextPrintSetupAnswer() : PrintSetupAnswer{};
+  });
   Global &g = G();
   std::lock_guard<std::mutex> lock(g.mutex);
   g.feeder = feeder;
@@ -329,6 +347,7 @@ void StopInputFeeder() {
   }
   if (!feeder) return;
   SetMessageBoxAnswerProvider({});
+  SetPrintSetupAnswerProvider({});
   feeder->Stop();
   if (thread.joinable()) thread.join();
 }

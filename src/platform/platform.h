@@ -30,6 +30,8 @@ int ScreenHeight();
 using AbortCheck = bool (*)();
 void SetWaitAbortCheck(AbortCheck check);
 void WakeAllWaiters();
+// Whether the calling thread should give up a wait now (the abort check).
+bool WaitAborted();
 
 // Scripted message-box answers (the events file). Called for every message
 // box with its text and caption (code page 932; "Error" for a null caption)
@@ -43,6 +45,17 @@ void SetMessageBoxAnswerProvider(MessageBoxAnswerProvider provider);
 // third button; a default button the box does not have means the first).
 int DefaultMessageBoxAnswer(unsigned type);
 
+// Scripted answers of the print setup dialog (the events file), one per
+// dialog: cancel it, or choose PRINTER (UTF-8; empty: keep the printer the
+// dialog selected, the default). A name the dialog does not list is taken
+// as the default. Without a provider the dialog takes its default.
+struct PrintSetupAnswer {
+  bool cancel = false;
+  std::string printer;
+};
+using PrintSetupAnswerProvider = std::function<PrintSetupAnswer()>;
+void SetPrintSetupAnswerProvider(PrintSetupAnswerProvider provider);
+
 // The creation data (last argument of CreateWindowExA) of a window; null for
 // none or no such window. A pointer does not fit the 32-bit lParam, so
 // WM_NCCREATE and WM_CREATE carry lParam 0 and procedures ask here.
@@ -52,6 +65,20 @@ void *WindowCreateParam(uint32_t hwnd);
 // $XDG_CONFIG_HOME/quillrunner/settings.ini, else
 // ~/.config/quillrunner/settings.ini.
 std::string SettingsFilePath();
+
+// Makes SIGINT and SIGTERM call ON_SIGNAL (with the signal's number) on a
+// thread of their own instead of killing the process; a second one ends the
+// process at once with status 128 + its number. Call before any other
+// thread starts.
+void WatchTerminationSignals(void (*onSignal)(int));
+
+// Writes out what file handles hold back of the program's writes (they are
+// written in large pieces); a failure shows at the handle's next write or
+// close.
+void FlushPendingWrites();
+
+// Writes one diagnostic line (UTF-8, without its line end) to stderr.
+void WriteErrorLine(const std::string &utf8);
 
 // ---- Process and file services for the tool (quill) ----
 // Sets the run bits of a file written by the tool.

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "console/console_font.h"
@@ -14,6 +15,7 @@
 #include "data/variables.h"
 #include "expr/function_state.h"
 #include "files/channel_table.h"
+#include "files/printer_state.h"
 #include "flow/threads.h"
 #include "flow/traps.h"
 #include "graphics/graphics_state.h"
@@ -21,12 +23,21 @@
 #include "platform/wingdi.h"
 #include "runtime/interpreter_lock.h"
 #include "runtime/program.h"
+#include "runtime/program_image.h"
 #include "runtime/settings.h"
 #include "runtime/shared_text.h"
+#include "runtime/source_map.h"
+#include "sound/music_state.h"
 
 struct Engine {
   // Program text and console font (loader).
   Program program;
+  srcmap::SourceMap sourceMap; // empty unless the image carries one
+  // A payload given in memory (fuzzing, tests) instead of the executable's.
+  std::optional<image::Payload> payloadOverride;
+  // Statements left to run before the program is ended as if its window
+  // were closed; negative: no bound (fuzzing bounds runs with it).
+  std::atomic<int64_t> statementBudget{-1};
   LOGFONTA consoleFont;
   ConsoleFont consoleFontState; // the font made from it and its cell
   int32_t printerPointSize = 0;
@@ -43,6 +54,9 @@ struct Engine {
 
   // File channels 1 to 9.
   ChannelTable channels;
+
+  // LPRINT's printer and job.
+  PrinterState printer;
 
   // Read by painting and input echo on the user-interface thread too.
   std::atomic<uint32_t> foreground{0xFFFFFF};
@@ -76,6 +90,9 @@ struct Engine {
   std::atomic<bool> errorReported{false};
   std::atomic<bool> loadFailed{false};
   std::atomic<bool> programEnded{false};
+
+  // PLAY: channel records, the MIDI output, the music threads.
+  MusicState music;
 
   // Waits of the blocking protocol sleep here.
   std::mutex waitMutex;

@@ -2,11 +2,13 @@
 
 #include "data/variables.h"
 #include "expr/user_functions.h"
+#include "files/printer.h"
 #include "flow/data_read.h"
 #include "flow/jumps.h"
 #include "graphics/drawing_statements.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
+#include "sound/sound.h"
 
 void ResetRuntime() {
   Engine &e = E();
@@ -17,7 +19,7 @@ void ResetRuntime() {
   ClearUserFunctions();
   ClearReturnStacks();
   ResetImages();
-  // The music channels reset with their subsystem.
+  ResetMusicChannels();
   for (int n = 0; n < 5; ++n) {
     e.traps.mouseSwitches[n].store(0);
     e.traps.mouseStatements[n].Clear();
@@ -32,5 +34,5 @@ void StartOfRunReset() {
   SendMessageA(e.mainWindow, WM_KILLFOCUS, 0, 0);
   ResetRuntime();
   e.currentDirectory = e.startDirectory;
-  // The printer position is reset with the printer subsystem.
+  ResetPrintPosition();
 }

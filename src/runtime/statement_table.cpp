@@ -10,6 +10,7 @@
 #include "files/file_statements.h"
 #include "files/get_put_statements.h"
 #include "files/input_statements.h"
+#include "files/printer.h"
 #include "flow/data_read.h"
 #include "flow/event_traps.h"
 #include "flow/jumps.h"
@@ -20,6 +21,7 @@
 #include "platform/win32.h"
 #include "runtime/reset.h"
 #include "runtime/tokens.h"
+#include "sound/sound.h"
 
 namespace {
 
@@ -39,64 +41,39 @@ struct Entry {
 // IF and END are called by the dispatcher itself; every code not listed has
 // no handler and is reported as a runtime error.
 constexpr Entry kEntries[] = {
-    {tok::kNOP, NoAction},
-    {tok::kNOP2, NoAction},
-    {tok::kDATA, NoAction},
-    {tok::kBEEP, BEEP},
-    {tok::kCLEAR, CLEAR},
-    {tok::kGOTO, GOTO},
-    {tok::kGOSUB, GOSUB},
-    {tok::kRETURN, RETURN},
-    {tok::kON, ON},
-    {tok::kLET, LET},
-    {tok::kSWAP, SWAP},
-    {tok::kDIM, DIM},
-    {tok::kDEF, DEF},
-    {tok::kERASE, ERASE},
-    {tok::kCLS, CLS},
-    {tok::kCOLOR, COLOR},
-    {tok::kLOCATE, LOCATE},
-    {tok::kWIDTH, WIDTH},
-    {tok::kPRINT, PRINT},
-    {tok::kWRITE, WRITE},
-    {tok::kFOR, FOR},
-    {tok::kNEXT, NEXT},
-    {tok::kWHILE, WHILE},
-    {tok::kWEND, WEND},
-    {tok::kLOOP, LOOP},
-    {tok::kREAD, READ},
-    {tok::kRESTORE, RESTORE},
-    {tok::kRUN, RUN},
-    {tok::kCHAIN, CHAIN},
-    {tok::kKEY, KEY},
-    {tok::kMOUSE, MOUSE},
-    {tok::kCREATETHREAD, CREATETHREAD},
-    {tok::kDEFFN, DEFFN},
-    {tok::kRANDOMIZE, RANDOMIZE},
-    {tok::kMIDS, MIDS},
-    {tok::kOPEN, OPEN},
-    {tok::kCLOSE, CLOSE},
-    {tok::kFIELD, FIELD},
-    {tok::kLSET, LSET},
-    {tok::kRSET, RSET},
-    {tok::kGET, GET},
-    {tok::kPUT, PUT},
-    {tok::kINPUT, INPUT},
-    {tok::kLINE, LINE},
-    {tok::kCHDIR, CHDIR},
-    {tok::kFILECOPY, FILECOPY},
-    {tok::kKILL, KILL},
-    {tok::kMKDIR, MKDIR},
-    {tok::kNAME, NAME},
-    {tok::kFILES, FILES},
-    {tok::kPSET, PSET},
-    {tok::kPRESET, PRESET},
-    {tok::kMOVETO, MOVETO},
-    {tok::kCIRCLE, CIRCLE},
-    {tok::kPAINT, PAINT},
-    {tok::kLOADIMAGE, LOADIMAGE},
-    {tok::kGPRINT, GPRINT},
-    {tok::kSCROLL, SCROLL},
+    {tok::kNOP, NoAction},    {tok::kNOP2, NoAction},
+    {tok::kDATA, NoAction},   {tok::kBEEP, BEEP},
+    {tok::kCLEAR, CLEAR},     {tok::kGOTO, GOTO},
+    {tok::kGOSUB, GOSUB},     {tok::kRETURN, RETURN},
+    {tok::kON, ON},           {tok::kLET, LET},
+    {tok::kSWAP, SWAP},       {tok::kDIM, DIM},
+    {tok::kDEF, DEF},         {tok::kERASE, ERASE},
+    {tok::kCLS, CLS},         {tok::kCOLOR, COLOR},
+    {tok::kLOCATE, LOCATE},   {tok::kWIDTH, WIDTH},
+    {tok::kPRINT, PRINT},     {tok::kWRITE, WRITE},
+    {tok::kFOR, FOR},         {tok::kNEXT, NEXT},
+    {tok::kWHILE, WHILE},     {tok::kWEND, WEND},
+    {tok::kLOOP, LOOP},       {tok::kREAD, READ},
+    {tok::kRESTORE, RESTORE}, {tok::kRUN, RUN},
+    {tok::kCHAIN, CHAIN},     {tok::kKEY, KEY},
+    {tok::kMOUSE, MOUSE},     {tok::kCREATETHREAD, CREATETHREAD},
+    {tok::kDEFFN, DEFFN},     {tok::kRANDOMIZE, RANDOMIZE},
+    {tok::kMIDS, MIDS},       {tok::kOPEN, OPEN},
+    {tok::kCLOSE, CLOSE},     {tok::kFIELD, FIELD},
+    {tok::kLSET, LSET},       {tok::kRSET, RSET},
+    {tok::kGET, GET},         {tok::kPUT, PUT},
+    {tok::kINPUT, INPUT},     {tok::kLINE, LINE},
+    {tok::kCHDIR, CHDIR},     {tok::kFILECOPY, FILECOPY},
+    {tok::kKILL, KILL},       {tok::kMKDIR, MKDIR},
+    {tok::kNAME, NAME},       {tok::kFILES, FILES},
+    {tok::kPLAY, PLAY},       {tok::kMCI, MCI},
+    {tok::kSHELL, SHELL},     {tok::kCLIPBOARD, CLIPBOARD},
+    {tok::kENVIRON, ENVIRON}, {tok::kSLEEP, SLEEP},
+    {tok::kLPRINT, LPRINT},   {tok::kPRINTER, PRINTER},
+    {tok::kPSET, PSET},       {tok::kPRESET, PRESET},
+    {tok::kMOVETO, MOVETO},   {tok::kCIRCLE, CIRCLE},
+    {tok::kPAINT, PAINT},     {tok::kLOADIMAGE, LOADIMAGE},
+    {tok::kGPRINT, GPRINT},   {tok::kSCROLL, SCROLL},
     {tok::kSETWINDOW, SETWINDOW},
 };
 

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Runs one BASIC test program headless and compares what it did with the
 # expectation files beside it (see tests/CMakeLists.txt). NAME.in is stdin,
-# NAME.events the events file (docs/events.md). NAME.pixels holds pixel
-# probes ("x y RRGGBB", "size W H") that PNG_PROBE (the third argument)
-# checks in the screenshot the run takes; NAME.screen is the screen size
-# (320x240 when there are probes, else the default).
+# NAME.events the events file (docs/events.md). The printer is the file
+# printer (print.pdf, print-2.pdf... in the work directory); NAME.prints is
+# what the jobs must hold: per job file "== FILE", per page "-- page", per
+# word "X Y H WORD" with the word's left edge, top and height in dots of
+# 600 per inch, as pdftotext -bbox finds them.
+# NAME.pixels holds pixel probes ("x y RRGGBB", "size W H") that
+# PNG_PROBE (the third argument) checks in the screenshot the run takes;
+# NAME.screen is the screen size (320x240 when there are probes).
 set -u
 quill=$1
 src=$2
@@ -44,9 +48,13 @@ if [ -f "$base.shotpath" ]; then
 fi
 
 (cd "$work" && QUILLRUNNER_BACKEND=headless QUILLRUNNER_CONSOLE_DUMP="$work/console.txt" \
-  QUILLRUNNER_EVENTS="$events" QUILLRUNNER_SCREENSHOT="$shot" QUILLRUNNER_SCREEN="$screen" \
+  QUILLRUNNER_EVENTS="$events" QUILLRUNNER_PRINTER_FILE="$work/print.pdf" \
+  QUILLRUNNER_SCREENSHOT="$shot" QUILLRUNNER_SCREEN="$screen" \
   timeout 240 "$quill" run "${sources[@]}" -- "${args[@]}" <"$input" >"$work/stdout" 2>"$work/stderr")
 status=$?
+# Runtime errors name their source file as given; the expectation has it
+# without the directory.
+sed -i "s|$(dirname "$src")/||g" "$work/stderr"
 
 fail=0
 expected_status=0
@@ -63,6 +71,30 @@ for kind in out:stdout err:stderr console:console.txt; do
     fail=1
   fi
 done
+# The words of every job file, in job order.
+print_words() {
+  local n=1 file
+  while :; do
+    file=print.pdf
+    [ $n -gt 1 ] && file=print-$n.pdf
+    [ -f "$work/$file" ] || break
+    echo "== $file"
+    pdftotext -bbox "$work/$file" - |
+      sed -n -e 's/^ *<page .*/-- page/p' \
+        -e 's/.*<word xMin="\([0-9.]*\)" yMin="\([0-9.]*\)" xMax="[0-9.]*" yMax="\([0-9.]*\)">\(.*\)<\/word>.*/\1 \2 \3 \4/p' |
+      awk '$1 == "--" { print; next }
+        { w = $4; for (i = 5; i <= NF; i++) w = w " " $i
+          printf "%d %d %d %s\n", $1 * 600 / 72 + 0.5, $2 * 600 / 72 + 0.5, ($3 - $2) * 600 / 72 + 0.5, w }'
+    n=$((n + 1))
+  done
+}
+if [ -f "$base.prints" ]; then
+  print_words >"$work/prints"
+  if ! diff -u "$base.prints" "$work/prints"; then
+    echo "printed jobs differ from $base.prints"
+    fail=1
+  fi
+fi
 # NAME.files lists "path expected-file" pairs: files the program must leave.
 if [ -f "$base.files" ]; then
   while read -r path expected; do

@@ -122,3 +122,19 @@ TEST(KeyDecoder, RawCodePage932KeepsPairsTogether) {
 }
 
 } // namespace
+
+TEST(EventScript, PrintSetupAnswers) {
+  std::vector<std::string> errors;
+  auto events = Parse("printsetup ok\nPrintSetup Cancel\nprintsetup choose  Office Laser 2 \n"
+                      "printsetup\nprintsetup choose\nprintsetup ok now\nprintsetup maybe\n",
+                      &errors);
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].kind, Kind::kPrintSetup);
+  EXPECT_FALSE(events[0].cancel);
+  EXPECT_EQ(events[0].printer, "");
+  EXPECT_TRUE(events[1].cancel);
+  // The name is the rest of the line, inner blanks kept.
+  EXPECT_FALSE(events[2].cancel);
+  EXPECT_EQ(events[2].printer, "Office Laser 2");
+  EXPECT_EQ(errors.size(), 4u);
+}
