@@ -16,6 +16,7 @@
 #include "flow/jumps.h"
 #include "flow/loops.h"
 #include "flow/thread_create.h"
+#include "graphics/drawing_statements.h"
 #include "graphics/surface_statements.h"
 #include "platform/win32.h"
 #include "runtime/reset.h"
@@ -69,6 +70,11 @@ constexpr Entry kEntries[] = {
     {tok::kSHELL, SHELL},     {tok::kCLIPBOARD, CLIPBOARD},
     {tok::kENVIRON, ENVIRON}, {tok::kSLEEP, SLEEP},
     {tok::kLPRINT, LPRINT},   {tok::kPRINTER, PRINTER},
+    {tok::kPSET, PSET},       {tok::kPRESET, PRESET},
+    {tok::kMOVETO, MOVETO},   {tok::kCIRCLE, CIRCLE},
+    {tok::kPAINT, PAINT},     {tok::kLOADIMAGE, LOADIMAGE},
+    {tok::kGPRINT, GPRINT},   {tok::kSCROLL, SCROLL},
+    {tok::kSETWINDOW, SETWINDOW},
 };
 
 // Statement codes run from 0x1000 to 0x11ff.
