@@ -29,6 +29,8 @@ public:
   virtual void WindowInvalidated(HWND /*hwnd*/, const RECT & /*rect*/) {}
   virtual void WindowTextChanged(HWND /*hwnd*/, std::string_view /*text*/) {}
   virtual void WindowToForeground(HWND /*hwnd*/) {}
+  // The window's rectangle on the screen changed (MoveWindow, maximising).
+  virtual void WindowMoved(HWND /*hwnd*/, const RECT & /*screenRect*/) {}
 
   // Presents a message box. TEXT and CAPTION are code page 932. ANSWER is
   // the button already chosen (the default button, or a scripted answer);
