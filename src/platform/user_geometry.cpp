@@ -292,6 +292,18 @@ HWND FindWindowIn(HWND root, bool byId, int id, const std::string &text) {
   return FindIn(s, root, byId, id, text);
 }
 
+std::vector<HWND> WindowAndDescendants(HWND hwnd) {
+  State &s = S();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  std::vector<HWND> out;
+  if (!Find(s, hwnd)) return out;
+  out.push_back(hwnd);
+  for (size_t i = 0; i < out.size(); ++i)
+    if (Window *w = Find(s, out[i]))
+      for (HWND c : w->children) out.push_back(c);
+  return out;
+}
+
 std::string ClassNameOf(HWND hwnd) {
   State &s = S();
   std::lock_guard<std::mutex> lock(s.mutex);

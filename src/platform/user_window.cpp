@@ -11,6 +11,7 @@
 #include "platform/display.h"
 #include "platform/platform.h"
 #include "platform/user_internal.h"
+#include "platform/winuser_menu.h"
 
 namespace platform::user {
 
@@ -598,6 +599,7 @@ void ResetWindowManager() {
     s.focus = 0;
     s.zOrder.clear();
     s.defaultPlacements = 0;
+    platform::ResetMenus();
     for (auto &[thread, q] : s.queues) {
       (void)thread;
       for (auto &m : q->sent) {

@@ -162,6 +162,8 @@ std::vector<HWND> TopLevelWindows();
 // The first window under ROOT (ROOT included, depth first) whose identifier
 // is ID (when BY_ID) or whose text equals TEXT.
 HWND FindWindowIn(HWND root, bool byId, int id, const std::string &text);
+// HWND and every window under it, parents before children.
+std::vector<HWND> WindowAndDescendants(HWND hwnd);
 // The class name of HWND ("" for no window).
 std::string ClassNameOf(HWND hwnd);
 
