@@ -1,6 +1,9 @@
 #include "windows/message_queue.h"
 
+#include <atomic>
 #include <vector>
+
+#include "platform/input_feeder.h"
 
 #include "data/assignment.h"
 #include "expr/number_text.h"
@@ -21,7 +24,19 @@ MessageQueue *CallingThreadQueue() {
   return &q;
 }
 
+void SetIdle(MessageQueue &q, bool idle) {
+  if (q.idle == idle) return;
+  q.idle = idle;
+  if (idle) {
+    E().keyboard.messageWaiters.fetch_add(1);
+    platform::NotifyInputFeeder();
+  } else {
+    E().keyboard.messageWaiters.fetch_sub(1);
+  }
+}
+
 void AppendMessage(MessageQueue &q, const QueuedMessage &m) {
+  SetIdle(q, false);
   if (q.count >= kMessageQueueSize) {
     for (int i = 0; i + 1 < kMessageQueueSize; ++i) q.entries[i] = q.entries[i + 1];
     q.count = kMessageQueueSize - 1;
@@ -55,6 +70,12 @@ void GETMESSAGE(std::string &arg, ThreadIndex slot) {
   if (!q) return;
   // Wait until the queue holds a message or one message was dispatched.
   WithoutLock(slot, [&] {
+    // Scripted input sees a thread that has nothing left to handle; the
+    // first message appended ends that.
+    struct Idle {
+      MessageQueue &q;
+      ~Idle() { SetIdle(q, false); }
+    } idle{*q};
     while (q->count == 0 && e.running.load()) {
       MSG m;
       if (PeekMessageA(&m, 0, 0, 0, PM_REMOVE)) {
@@ -62,6 +83,7 @@ void GETMESSAGE(std::string &arg, ThreadIndex slot) {
         DispatchMessageA(&m);
         break;
       }
+      if (q->count == 0) SetIdle(*q, true);
       Sleep(10);
     }
     return 0;

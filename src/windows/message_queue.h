@@ -24,6 +24,7 @@ struct MessageQueue {
   DWORD owner = 0; // the system thread the entries belong to
   std::array<QueuedMessage, kMessageQueueSize> entries{};
   int32_t count = 0;
+  bool idle = false; // waiting in GETMESSAGE with nothing to handle
 };
 
 struct MessageQueues {
@@ -36,6 +37,8 @@ MessageQueue *CallingThreadQueue();
 
 // Appends a message; a full queue first drops its oldest entry.
 void AppendMessage(MessageQueue &q, const QueuedMessage &m);
+// Marks the thread as waiting with nothing to handle (for scripted input).
+void SetIdle(MessageQueue &q, bool idle);
 // Takes entry 0 (which stays as it was when it was the only one).
 QueuedMessage TakeMessage(MessageQueue &q);
 
