@@ -68,7 +68,7 @@ void GETMESSAGE(std::string &arg, ThreadIndex slot) {
   }
   MessageQueue *q = CallingThreadQueue();
   if (!q) return;
-  // Wait until the queue holds a message or one message was dispatched.
+  // Wait until the queue holds a message, handling messages meanwhile.
   WithoutLock(slot, [&] {
     // Scripted input sees a thread that has nothing left to handle; the
     // first message appended ends that.
@@ -78,10 +78,13 @@ void GETMESSAGE(std::string &arg, ThreadIndex slot) {
     } idle{*q};
     while (q->count == 0 && e.running.load()) {
       MSG m;
+      // A dispatched message that was not queued (a control's paint, a
+      // message of another class) does not end the wait: ending it would
+      // hand the program the message taken last a second time.
       if (PeekMessageA(&m, 0, 0, 0, PM_REMOVE)) {
         TranslateMessage(&m);
         DispatchMessageA(&m);
-        break;
+        continue;
       }
       if (q->count == 0) SetIdle(*q, true);
       Sleep(10);
