@@ -29,6 +29,13 @@ public:
   virtual void WindowInvalidated(HWND /*hwnd*/, const RECT & /*rect*/) {}
   virtual void WindowTextChanged(HWND /*hwnd*/, std::string_view /*text*/) {}
   virtual void WindowToForeground(HWND /*hwnd*/) {}
+  // The window's rectangle on the screen changed (MoveWindow, maximising).
+  virtual void WindowMoved(HWND /*hwnd*/, const RECT & /*screenRect*/) {}
+  // The window's menu bar changed (items, or another bar).
+  virtual void MenuBarChanged(HWND /*hwnd*/) {}
+  // A pop-up menu is shown at screen point (x, y) for OWNER, or hidden
+  // again (MENU 0).
+  virtual void PopupMenuShown(HMENU /*menu*/, HWND /*owner*/, int /*x*/, int /*y*/) {}
 
   // Presents a message box. TEXT and CAPTION are code page 932. ANSWER is
   // the button already chosen (the default button, or a scripted answer);

@@ -28,6 +28,7 @@
 #include "runtime/shared_text.h"
 #include "runtime/source_map.h"
 #include "sound/music_state.h"
+#include "windows/message_queue.h"
 
 struct Engine {
   // Program text and console font (loader).
@@ -68,6 +69,8 @@ struct Engine {
   WindowTable windows;
   // The last point of the drawing statements and the image table.
   GraphicsState graphics;
+  // The message queue of each BASIC thread (GETMESSAGE).
+  MessageQueues messageQueues;
 
   // Variables.
   VariableTable globals; // GlobalTable
