@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/win32.h"
@@ -29,6 +30,18 @@ public:
   virtual void WindowInvalidated(HWND /*hwnd*/, const RECT & /*rect*/) {}
   virtual void WindowTextChanged(HWND /*hwnd*/, std::string_view /*text*/) {}
   virtual void WindowToForeground(HWND /*hwnd*/) {}
+  // The ShowWindow command of a shown window (SW_SHOW, SW_MINIMIZE,
+  // SW_MAXIMIZE, SW_RESTORE...).
+  virtual void WindowShowState(HWND /*hwnd*/, int /*cmd*/) {}
+  // The program moved or resized HWND: RECT is its new position (in its
+  // parent, or on the screen) and size.
+  virtual void WindowMoved(HWND /*hwnd*/, const RECT & /*rect*/) {}
+
+  // The system clipboard as text (code page 932). A driver without one
+  // answers false and the process-wide store serves instead.
+  virtual bool HasClipboard() const { return false; }
+  virtual bool SetClipboardText(std::string_view /*text*/) { return false; }
+  virtual bool GetClipboardText(std::string & /*text*/) { return false; }
 
   // Presents a message box. TEXT and CAPTION are code page 932. ANSWER is
   // the button already chosen (the default button, or a scripted answer);

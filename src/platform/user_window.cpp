@@ -65,7 +65,10 @@ void RemoveWindowTree(State &s, HWND hwnd, std::vector<HWND> &removed) {
 }
 
 void ReportRemoved(const std::vector<HWND> &removed) {
-  for (HWND h : removed) Display().WindowDestroyed(h);
+  for (HWND h : removed) {
+    ForgetBackingStore(h);
+    Display().WindowDestroyed(h);
+  }
 }
 
 } // namespace platform::user
@@ -324,16 +327,25 @@ BOOL IsWindowVisible(HWND hwnd) {
 BOOL ShowWindow(HWND hwnd, int cmd) {
   State &s = S();
   bool show = cmd != SW_HIDE;
-  bool was, firstShow = false;
+  bool was, firstShow = false, unchanged = false;
   RECT rect;
   {
     std::lock_guard<std::mutex> lock(s.mutex);
     Window *w = Find(s, hwnd);
     if (!w || w->destroying) return FALSE;
     was = w->visible;
-    if (was == show) return was ? TRUE : FALSE;
-    rect = w->rect;
-    if (show && !w->shownOnce) firstShow = w->shownOnce = true;
+    if (was == show) {
+      unchanged = true;
+    } else {
+      rect = w->rect;
+      if (show && !w->shownOnce) firstShow = w->shownOnce = true;
+    }
+  }
+  if (unchanged) {
+    // Minimising or maximising a shown window changes only its state on
+    // the screen.
+    if (show) platform::Display().WindowShowState(hwnd, cmd);
+    return was ? TRUE : FALSE;
   }
   SendMessageA(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
   bool top = false;
@@ -354,6 +366,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     }
   }
   platform::Display().WindowShown(hwnd, show);
+  if (show) platform::Display().WindowShowState(hwnd, cmd);
   if (top) platform::Display().WindowToForeground(hwnd);
   if (firstShow) {
     auto width = static_cast<uint32_t>(rect.right - rect.left) & 0xFFFF;
