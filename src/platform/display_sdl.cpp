@@ -80,6 +80,7 @@ struct Node {
   RECT rect; // in the parent's client area, or on the screen
   bool visible = false;
   std::vector<HWND> children; // in creation order: later ones lie on top
+  std::string title;          // UTF-8
 };
 
 // The SDL side of a top-level window.
@@ -142,10 +143,16 @@ public:
   int ScreenHeight() const override { return screenH_; }
 
   void WindowCreated(HWND hwnd, HWND parent, const RECT &rect) override {
-    Run([this, hwnd, parent, rect] {
+    // Text is converted here: the UI thread never needs the converter,
+    // which process exit may already have taken down.
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    std::string title = cp932::ToUtf8(text);
+    Run([this, hwnd, parent, rect, title] {
       Node &n = nodes_[hwnd];
       n.parent = parent;
       n.rect = rect;
+      n.title = title;
       if (parent) nodes_[parent].children.push_back(hwnd);
     });
   }
@@ -218,6 +225,7 @@ public:
   void WindowTextChanged(HWND hwnd, std::string_view text) override {
     std::string title = cp932::ToUtf8(text);
     Run([this, hwnd, title] {
+      if (Node *n = NodeOf(hwnd)) n->title = title;
       if (Top *t = FindTop(hwnd)) SDL_SetWindowTitle(t->window, title.c_str());
     });
   }
@@ -242,13 +250,16 @@ public:
     });
     if (!queued) return answer;
     // Program end gives up the wait: the box goes away with the default.
-    while (result.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-      if (user::WaitShouldAbort() || Stopping()) {
+    bool withdrawn = false;
+    for (;;) {
+      if (result.wait_for(std::chrono::milliseconds(20)) == std::future_status::ready)
+        return result.get();
+      if (Finished()) return answer; // the UI thread has gone
+      if (!withdrawn && (user::WaitShouldAbort() || Stopping())) {
+        withdrawn = true;
         Run([this, dialog, answer] { FinishDialog(*dialog, answer); });
-        break;
       }
     }
-    return result.get();
   }
 
   bool HasClipboard() const override { return true; }
@@ -296,6 +307,11 @@ private:
   bool Stopping() {
     std::lock_guard<std::mutex> lock(mutex_);
     return stopping_;
+  }
+
+  bool Finished() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return finished_;
   }
 
   // Queues WORK for the UI thread (runs it at once on the UI thread); false
@@ -404,11 +420,13 @@ private:
         next = now + kFrameMs;
       }
     }
+    // The process is ending: work still queued is dropped (its waiters see
+    // the thread finished), open boxes answer with their default.
     {
       std::lock_guard<std::mutex> lock(mutex_);
       finished_ = true;
+      work_.clear();
     }
-    RunQueued(); // work queued before the end still runs (waiters return)
     std::vector<std::shared_ptr<Dialog>> open = dialogs_;
     for (auto &d : open) FinishDialog(*d, d->fallback);
     dialogs_.clear();
@@ -458,12 +476,9 @@ private:
     const RECT &r = it->second.rect;
     int w = std::max<LONG>(1, r.right - r.left);
     int h = std::max<LONG>(1, r.bottom - r.top);
-    char title[512] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    std::string utf8 = cp932::ToUtf8(title);
     Top t;
     t.window =
-        SDL_CreateWindow(utf8.c_str(), r.left, r.top, w, h,
+        SDL_CreateWindow(it->second.title.c_str(), r.left, r.top, w, h,
                          SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!t.window) return nullptr;
     // The software renderer unless the user chose one: the picture is one
