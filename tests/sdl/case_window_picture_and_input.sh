@@ -7,7 +7,7 @@
 start_bg "$build/sdl_probe" picture
 wait_line "$work/out" '^ready' || finish
 wait_line "$work/out" '^setfocus' || finish
-id=$(window_id '^probe') || { fail "no window"; finish; }
+id=$(window_id 'probe') || { fail "no window"; finish; }
 focus "$id"
 grep -qx 'backend sdl 1024x768' "$work/out" || fail "screen size not from the display"
 

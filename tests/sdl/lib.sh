@@ -60,11 +60,12 @@ wait_line() {
   return 1
 }
 
-# The id of the visible window named NAME (up to 20 s).
+# The id of the window whose name starts with NAME (up to 20 s). The X
+# tree is read directly: xdotool's search misses Japanese names.
 window_id() {
   local id
   for _ in $(seq 1 200); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    id=$(xwininfo -root -tree 2>/dev/null | grep -F " \"$1" | head -1 | awk '{print $1}')
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
