@@ -372,6 +372,9 @@ private:
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The software renderer draws into the window's own X image: bringing
+    // up OpenGL in software for it costs seconds on a busy machine.
+    if (!std::getenv("SDL_RENDER_DRIVER")) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Without a Wayland display, SDL would try Wayland first and complain
     // on stderr.
     if (!std::getenv("SDL_VIDEODRIVER") && !std::getenv("WAYLAND_DISPLAY"))

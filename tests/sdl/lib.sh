@@ -12,9 +12,15 @@ export QUILLRUNNER_BACKEND=sdl
 unset WAYLAND_DISPLAY
 work=$(mktemp -d)
 bg_pid=
+# The background command runs in a process group of its own, so that the
+# program it starts (quill runs the engine as a child) ends with it.
+stop_bg() {
+  if [ -n "$bg_pid" ]; then kill -- "-$bg_pid" 2>/dev/null; fi
+  bg_pid=
+}
 cleanup() {
-  if [ -n "$bg_pid" ] && kill -0 "$bg_pid" 2>/dev/null; then kill "$bg_pid" 2>/dev/null; fi
-  rm -rf "$work"
+  stop_bg
+  [ -n "${KEEP_WORK:-}" ] && echo "kept $work" || rm -rf "$work"
 }
 trap cleanup EXIT
 failures=0
@@ -27,7 +33,10 @@ fail() {
 # Runs a command in the background (output in $work/out, $work/err); its
 # exit status lands in $work/status.
 start_bg() {
-  (cd "$work" && "$@" >"$work/out" 2>"$work/err"; echo $? >"$work/status") &
+  stop_bg
+  rm -f "$work/status"
+  setsid bash -c 'cd "$1" && shift && "$@" >"$0/out" 2>"$0/err"; echo $? >"$0/status"' \
+    "$work" "$work" "$@" &
   bg_pid=$!
 }
 
