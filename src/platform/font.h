@@ -4,6 +4,8 @@
 // TextOutA, GetTextMetricsA, GetTextExtentPoint32A) are built on this.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,6 +21,8 @@ struct FaceMatch {
   int index = 0;      // face index within the file
   std::string family; // family name as fontconfig reports it (UTF-8)
 };
+// An empty face and a name that no installed family answers to give
+// IPAGothic, so that Japanese text always has glyphs.
 FaceMatch MatchFace(std::string_view faceName, LONG weight, bool italic);
 
 // A font realised from a LOGFONT at its pixel size (shared and cached: equal
@@ -36,5 +40,28 @@ SIZE Extent(const Font &font, std::string_view text);
 // with BACK first. Colours are COLORREFs. Returns the rectangle touched.
 RECT Draw(const Font &font, const PixelView &target, const RECT &clip, int x, int y,
           std::string_view text, COLORREF colour, bool opaque, COLORREF back);
+
+// What a realised font is, for output that renders with another library
+// (printing): the face, the pixel sizes used for rendering and the styles.
+struct FontInfo {
+  FaceMatch face;
+  int emPixels = 0;      // vertical pixels per em
+  int widthPixels = 0;   // horizontal pixels per em (differs with lfWidth)
+  bool bold = false;     // lfWeight >= 600
+  bool fakeBold = false; // the face has no bold of its own: strokes are widened
+  bool italic = false;   // drawn oblique
+  bool underline = false;
+  bool strikeOut = false;
+  bool antialiased = false; // 8-bit coverage rather than 1-bit glyphs
+};
+FontInfo Describe(const Font &font);
+
+// The glyph cache, for tests and diagnostics: how many glyphs have been
+// rasterised since the process started, how many bytes of glyph images are
+// held, and a byte limit (the least recently used glyphs go first).
+uint64_t GlyphsRendered();
+size_t GlyphCacheBytes();
+void SetGlyphCacheLimit(size_t bytes);
+void ClearGlyphCache();
 
 } // namespace platform::font

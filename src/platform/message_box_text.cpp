@@ -6,23 +6,8 @@
 #include "platform/font.h"
 #include "platform/message_box_dialog.h"
 
-// The font renderer is linked in when it is built; until then these stay
-// null and the box shows its frame, icon and buttons without text.
-namespace platform::font {
-std::shared_ptr<Font> Realize(const LOGFONTA &logfont) __attribute__((weak));
-void GetMetrics(const Font &font, TEXTMETRICA &metrics) __attribute__((weak));
-SIZE Extent(const Font &font, std::string_view text) __attribute__((weak));
-RECT Draw(const Font &font, const PixelView &target, const RECT &clip, int x, int y,
-          std::string_view text, COLORREF colour, bool opaque, COLORREF back) __attribute__((weak));
-} // namespace platform::font
-
 namespace platform {
 namespace {
-
-bool HaveFonts() {
-  return &font::Realize != nullptr && &font::GetMetrics != nullptr && &font::Extent != nullptr &&
-         &font::Draw != nullptr;
-}
 
 class FontDialogText final : public DialogText {
 public:
@@ -33,7 +18,7 @@ public:
     lf.lfCharSet = SHIFTJIS_CHARSET;
     std::string face = cp932::FromUtf8("ＭＳ Ｐゴシック");
     std::memcpy(lf.lfFaceName, face.data(), std::min(face.size(), size_t{LF_FACESIZE - 1}));
-    if (HaveFonts()) font_ = font::Realize(lf);
+    font_ = font::Realize(lf);
     if (font_) {
       TEXTMETRICA tm;
       font::GetMetrics(*font_, tm);

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/pixels.h"
 #include "platform/win32.h"
 
 namespace platform::user {
@@ -40,6 +41,9 @@ struct Window {
   RECT update; // union of the invalidated rectangles while needsPaint
   bool destroying = false;
   void *param = nullptr;
+  // The client-area pixels (WindowBackingStore), made on first use; they go
+  // with the window (contexts still open keep them until released).
+  std::shared_ptr<WindowPixels> pixels;
 };
 
 // A message sent from another thread (or a request to destroy a window in
@@ -98,11 +102,8 @@ LRESULT SendAcross(std::unique_lock<std::mutex> &lock, State &s, DWORD self, DWO
 // that another thread's DestroyWindow sent.
 BOOL DestroyRequested(HWND hwnd);
 
-// Tells the display driver about removed windows and drops their backing
-// stores (lock not held).
+// Tells the display driver about removed windows (lock not held).
 void ReportRemoved(const std::vector<HWND> &removed);
-// Drops the backing store of a removed window (window_pixels.cpp).
-void ForgetBackingStore(HWND hwnd);
 
 // True when a blocked thread should give up its wait now (program end):
 // the abort check that SetWaitAbortCheck installed. Lock not needed.

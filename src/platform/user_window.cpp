@@ -65,10 +65,7 @@ void RemoveWindowTree(State &s, HWND hwnd, std::vector<HWND> &removed) {
 }
 
 void ReportRemoved(const std::vector<HWND> &removed) {
-  for (HWND h : removed) {
-    ForgetBackingStore(h);
-    Display().WindowDestroyed(h);
-  }
+  for (HWND h : removed) Display().WindowDestroyed(h);
 }
 
 } // namespace platform::user
