@@ -11,7 +11,11 @@ box() {
   rm -f "$work/status" "$work/out"
   start_bg "$build/sdl_probe" box "$type"
   local id
-  id=$(window_id '確認') || { fail "no box for $type"; return; }
+  id=$(window_id '確認') || {
+    echo "no box for $type: status $(cat "$work/status" 2>/dev/null), $(cat "$work/err")"
+    xwininfo -root -tree | grep -v 'has no name'
+    return
+  }
   focus "$id"
   if [ "$1" = click ]; then
     local geometry w h
