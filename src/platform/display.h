@@ -31,11 +31,15 @@ public:
   virtual void WindowTextChanged(HWND /*hwnd*/, std::string_view /*text*/) {}
   virtual void WindowToForeground(HWND /*hwnd*/) {}
   // The ShowWindow command of a shown window (SW_SHOW, SW_MINIMIZE,
-  // SW_MAXIMIZE, SW_RESTORE...).
+  // SW_RESTORE...); maximising arrives as WindowMoved.
   virtual void WindowShowState(HWND /*hwnd*/, int /*cmd*/) {}
-  // The program moved or resized HWND: RECT is its new position (in its
-  // parent, or on the screen) and size.
-  virtual void WindowMoved(HWND /*hwnd*/, const RECT & /*rect*/) {}
+  // The window's rectangle on the screen changed (MoveWindow, maximising).
+  virtual void WindowMoved(HWND /*hwnd*/, const RECT & /*screenRect*/) {}
+  // The window's menu bar changed (items, or another bar).
+  virtual void MenuBarChanged(HWND /*hwnd*/) {}
+  // A pop-up menu is shown at screen point (x, y) for OWNER, or hidden
+  // again (MENU 0).
+  virtual void PopupMenuShown(HMENU /*menu*/, HWND /*owner*/, int /*x*/, int /*y*/) {}
 
   // The system clipboard as text (code page 932). A driver without one
   // answers false and the process-wide store serves instead.

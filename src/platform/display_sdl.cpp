@@ -27,6 +27,7 @@
 #include "platform/text_input.h"
 #include "platform/user_internal.h"
 #include "platform/winuser_input.h"
+#include "platform/winuser_window.h"
 
 namespace platform {
 namespace {
@@ -37,7 +38,6 @@ constexpr int kDialogFontHeight = 12;
 
 // ShowWindow commands and WM_SIZE kinds the driver acts on.
 constexpr int kSwShowMinimized = 2;
-constexpr int kSwMaximize = 3;
 constexpr int kSwMinimize = 6;
 constexpr int kSwShowMinNoActive = 7;
 constexpr int kSwRestore = 9;
@@ -192,9 +192,6 @@ public:
       case kSwForceMinimize:
         SDL_MinimizeWindow(t->window);
         break;
-      case kSwMaximize:
-        SDL_MaximizeWindow(t->window);
-        break;
       case kSwRestore:
         SDL_RestoreWindow(t->window);
         break;
@@ -204,7 +201,14 @@ public:
     });
   }
 
-  void WindowMoved(HWND hwnd, const RECT &rect) override {
+  void WindowMoved(HWND hwnd, const RECT &screenRect) override {
+    // A child's place is kept in its parent's client coordinates.
+    RECT rect = screenRect;
+    if (HWND parent = GetParent(hwnd)) {
+      POINT origin{0, 0};
+      ClientToScreen(parent, &origin);
+      rect = Offset(rect, -origin.x, -origin.y);
+    }
     Run([this, hwnd, rect] {
       auto it = nodes_.find(hwnd);
       if (it == nodes_.end()) return;

@@ -11,6 +11,7 @@
 #include "platform/display_sdl.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/winuser_window.h"
 
 namespace {
 
@@ -80,12 +81,31 @@ int ScreenHeight() {
 
 } // namespace platform
 
+// The metrics of a plain, classic look: a 20-pixel menu bar, 16-pixel
+// scroll bars, no caption or border drawn by the window manager.
 int GetSystemMetrics(int index) {
   switch (index) {
   case SM_CXSCREEN:
+  case SM_CXFULLSCREEN:
+  case SM_CXMAXIMIZED:
     return platform::ScreenWidth();
   case SM_CYSCREEN:
+  case SM_CYFULLSCREEN:
+  case SM_CYMAXIMIZED:
     return platform::ScreenHeight();
+  case SM_CXVSCROLL:
+  case SM_CYHSCROLL:
+    return 16;
+  case SM_CYMENU:
+    return kMenuBarHeight;
+  case SM_CXMIN:
+  case SM_CYMIN:
+    return 0;
+  case SM_MOUSEPRESENT:
+  case SM_DBCSENABLED:
+    return 1;
+  case SM_CMOUSEBUTTONS:
+    return 3;
   default:
     return 0;
   }

@@ -3,6 +3,7 @@
 // window hears about it as it would on Windows; likewise the keyboard focus
 // moving between our windows and other programs.
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/user_internal.h"
 
@@ -40,17 +41,34 @@ void SystemMovedWindow(HWND hwnd, const RECT &rect, WPARAM sizeType) {
 
 void SystemFocusChanged(HWND hwnd, bool gained) {
   State &s = S();
+  // The window inside each top-level window that had the focus when the
+  // window system took it away, to give it back on return.
+  static std::unordered_map<HWND, HWND> *lost = new std::unordered_map<HWND, HWND>;
+  HWND target = 0;
   {
     std::lock_guard<std::mutex> lock(s.mutex);
     Window *w = Find(s, hwnd);
-    if (!w || w->destroying) return;
+    if (!w || w->destroying || w->parent != 0) return;
+    HWND focusTop = Find(s, s.focus) ? TopLevelOf(s, s.focus) : 0;
     if (gained) {
       s.foreground = hwnd;
-    } else if (s.foreground == hwnd) {
-      s.foreground = 0;
+      std::erase(s.zOrder, hwnd);
+      s.zOrder.insert(s.zOrder.begin(), hwnd);
+      if (focusTop == hwnd) return; // the window manager gave it already
+      auto it = lost->find(hwnd);
+      HWND back = it != lost->end() ? it->second : hwnd;
+      if (it != lost->end()) lost->erase(it);
+      if (!Find(s, back) || TopLevelOf(s, back) != hwnd) back = hwnd;
+      s.focus = target = back;
+    } else {
+      if (s.foreground == hwnd) s.foreground = 0;
+      if (focusTop != hwnd) return;
+      (*lost)[hwnd] = target = s.focus;
+      s.focus = 0;
     }
   }
-  PostMessageA(hwnd, gained ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
+  // Posted: the window system's thread never waits for a window procedure.
+  PostMessageA(target, gained ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
 }
 
 } // namespace platform::user

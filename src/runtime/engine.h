@@ -21,6 +21,7 @@
 #include "runtime/program.h"
 #include "runtime/settings.h"
 #include "runtime/shared_text.h"
+#include "windows/message_queue.h"
 
 struct Engine {
   // Program text and console font (loader).
@@ -49,6 +50,8 @@ struct Engine {
 
   // Windows: surfaces, console buffers, the current window.
   WindowTable windows;
+  // The message queue of each BASIC thread (GETMESSAGE).
+  MessageQueues messageQueues;
 
   // Variables.
   VariableTable globals; // GlobalTable

@@ -19,6 +19,8 @@
 #include "platform/win32.h"
 #include "runtime/reset.h"
 #include "runtime/tokens.h"
+#include "windows/message_queue.h"
+#include "windows/window_statements.h"
 
 namespace {
 
@@ -63,6 +65,25 @@ constexpr Entry kEntries[] = {
     {tok::kCHDIR, CHDIR},     {tok::kFILECOPY, FILECOPY},
     {tok::kKILL, KILL},       {tok::kMKDIR, MKDIR},
     {tok::kNAME, NAME},       {tok::kFILES, FILES},
+    {tok::kCREATEWINDOW, CREATEWINDOW},
+    {tok::kDESTROYWINDOW, DESTROYWINDOW},
+    {tok::kSHOWWINDOW, SHOWWINDOW},
+    {tok::kMOVEWINDOW, MOVEWINDOW},
+    {tok::kSETSCROLLINFO, SETSCROLLINFO},
+    {tok::kGETMESSAGE, GETMESSAGE},
+    {tok::kSENDMESSAGE, SENDMESSAGE},
+    {tok::kMESSAGEBOX, MESSAGEBOX},
+    {tok::kCREATEMENU, CREATEMENU},
+    {tok::kCREATEPOPUPMENU, CREATEPOPUPMENU},
+    {tok::kDELETEMENU, DELETEMENU},
+    {tok::kDESTROYMENU, DESTROYMENU},
+    {tok::kDRAWMENUBAR, DRAWMENUBAR},
+    {tok::kENABLEMENUITEM, ENABLEMENUITEM},
+    {tok::kINSERTMENUITEM, INSERTMENUITEM},
+    {tok::kREMOVEMENU, REMOVEMENU},
+    {tok::kRESETSYSTEMMENU, RESETSYSTEMMENU},
+    {tok::kSETMENU, SETMENU},
+    {tok::kTRACKPOPUPMENU, TRACKPOPUPMENU},
 };
 
 // Statement codes run from 0x1000 to 0x11ff.
