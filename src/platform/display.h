@@ -41,9 +41,8 @@ public:
   // again (MENU 0).
   virtual void PopupMenuShown(HMENU /*menu*/, HWND /*owner*/, int /*x*/, int /*y*/) {}
 
-  // The system clipboard as text (code page 932). A driver without one
-  // answers false and the process-wide store serves instead.
-  virtual bool HasClipboard() const { return false; }
+  // The desktop's clipboard as text (code page 932), used through the
+  // clipboard backend the driver comes with; false without one.
   virtual bool SetClipboardText(std::string_view /*text*/) { return false; }
   virtual bool GetClipboardText(std::string & /*text*/) { return false; }
 

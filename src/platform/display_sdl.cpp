@@ -266,8 +266,6 @@ public:
     }
   }
 
-  bool HasClipboard() const override { return true; }
-
   bool SetClipboardText(std::string_view text) override {
     // The X clipboard holds lines ended by LF.
     std::string utf8;

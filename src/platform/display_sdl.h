@@ -12,4 +12,9 @@ namespace platform {
 // there is no usable display, with the reason in ERROR.
 std::unique_ptr<DisplayDriver> MakeSdlDisplay(std::string &error);
 
+class ClipboardBackend;
+// The clipboard backend over the display driver's desktop clipboard (text);
+// installed with the driver.
+std::unique_ptr<ClipboardBackend> MakeDesktopClipboard();
+
 } // namespace platform

@@ -32,6 +32,8 @@ void SetWaitAbortCheck(AbortCheck check);
 // Whether the calling thread should give up its wait now.
 bool WaitAborted();
 void WakeAllWaiters();
+// Whether the calling thread should give up a wait now (the abort check).
+bool WaitAborted();
 
 // Scripted message-box answers (the events file). Called for every message
 // box with its text and caption (code page 932; "Error" for a null caption)

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/clipboard.h"
 #include "platform/cp932.h"
 #include "platform/display.h"
 #include "platform/display_sdl.h"
@@ -58,6 +59,7 @@ void Initialize(int argc, char **argv) {
     std::unique_ptr<DisplayDriver> sdl = display ? MakeSdlDisplay(error) : nullptr;
     if (sdl) {
       SetDisplayDriver(std::move(sdl));
+      SetClipboardBackend(MakeDesktopClipboard());
       return;
     }
     if (asked) {

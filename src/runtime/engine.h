@@ -22,6 +22,7 @@
 #include "runtime/settings.h"
 #include "runtime/shared_text.h"
 #include "windows/message_queue.h"
+#include "sound/music_state.h"
 
 struct Engine {
   // Program text and console font (loader).
@@ -74,6 +75,9 @@ struct Engine {
   std::atomic<bool> errorReported{false};
   std::atomic<bool> loadFailed{false};
   std::atomic<bool> programEnded{false};
+
+  // PLAY: channel records, the MIDI output, the music threads.
+  MusicState music;
 
   // Waits of the blocking protocol sleep here.
   std::mutex waitMutex;

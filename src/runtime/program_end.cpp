@@ -6,6 +6,7 @@
 #include "files/channels.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
+#include "sound/sound.h"
 
 void ProgramEnd() {
   Engine &e = E();
@@ -34,8 +35,12 @@ void ProgramEnd() {
   // 8. Every file channel is closed; what was written is already in the
   //    files, as channels do not buffer.
   CloseAllChannels();
-  // 9.-11. Window surfaces, the printer and the MIDI output are released by
-  //    their subsystems here as they arrive.
+  // 9.-10. Window surfaces and the printer are released by their
+  //    subsystems here as they arrive.
+  // 11. The music has stopped with its BASIC thread; the MIDI output closes
+  //    (a recording is written now) and media devices stop and close.
+  CloseMusic();
+  CloseMedia();
   // 12. The program text.
   e.program.Clear();
   // 13.-14. The main window's surface and the console font; its console

@@ -21,6 +21,7 @@
 #include "runtime/tokens.h"
 #include "windows/message_queue.h"
 #include "windows/window_statements.h"
+#include "sound/sound.h"
 
 namespace {
 
@@ -84,6 +85,9 @@ constexpr Entry kEntries[] = {
     {tok::kRESETSYSTEMMENU, RESETSYSTEMMENU},
     {tok::kSETMENU, SETMENU},
     {tok::kTRACKPOPUPMENU, TRACKPOPUPMENU},
+    {tok::kPLAY, PLAY},       {tok::kMCI, MCI},
+    {tok::kSHELL, SHELL},     {tok::kCLIPBOARD, CLIPBOARD},
+    {tok::kENVIRON, ENVIRON}, {tok::kSLEEP, SLEEP},
 };
 
 // Statement codes run from 0x1000 to 0x11ff.

@@ -55,6 +55,11 @@ id=$(window_id 'close') || { fail "no close window"; finish; }
 [ "$(wait_bg)" = 0 ] || fail "close: exit status $(cat "$work/status")"
 grep -q never "$work/close.txt" && fail "close: the program went on"
 
+# The clipboard statement and Clipboard$ through the X clipboard.
+run clipboard
+[ "$(wait_bg)" = 0 ] || fail "clipboard: exit status $(cat "$work/status")"
+expect_line "$work/clipboard.txt" 'clip: 日本 text'
+
 # The error box, answered with Enter: the run ends as a failure.
 run error_box
 ready ready || finish
