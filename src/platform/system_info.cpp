@@ -6,8 +6,10 @@
 #include <mutex>
 #include <string>
 
+#include "platform/clipboard.h"
 #include "platform/cp932.h"
 #include "platform/display.h"
+#include "platform/display_sdl.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/winuser_window.h"
@@ -40,14 +42,32 @@ void Initialize(int argc, char **argv) {
     std::lock_guard<std::mutex> lock(CommandLineMutex());
     CommandLineText() = cp932::FromUtf8(line);
   }
+  // A display is used when asked for, or by default when the session has
+  // one and SDL's video starts on it; otherwise headless, silently.
   const char *backend = std::getenv("QUILLRUNNER_BACKEND");
-  if (backend && std::strcmp(backend, "sdl") == 0) {
-    std::fprintf(stderr, "quillrunner: the sdl display backend is not available in this build; "
-                         "using headless\n");
-    std::fflush(stderr);
+  bool asked = backend && std::strcmp(backend, "sdl") == 0;
+  bool automatic = !backend || !*backend;
+  auto has = [](const char *name) {
+    const char *v = std::getenv(name);
+    return v && *v;
+  };
+  bool session = has("DISPLAY") || has("WAYLAND_DISPLAY");
+  // Asked for, SDL's own offscreen or dummy drivers serve too.
+  bool display = session || (asked && has("SDL_VIDEODRIVER"));
+  if (asked || (automatic && session)) {
+    std::string error = display ? std::string() : "no display (DISPLAY is not set)";
+    std::unique_ptr<DisplayDriver> sdl = display ? MakeSdlDisplay(error) : nullptr;
+    if (sdl) {
+      SetDisplayDriver(std::move(sdl));
+      SetClipboardBackend(MakeDesktopClipboard());
+      return;
+    }
+    if (asked) {
+      std::fprintf(stderr, "quillrunner: cannot open the display (%s); running headless\n",
+                   error.c_str());
+      std::fflush(stderr);
+    }
   }
-  // Only the headless driver exists; it reads the screen size and the
-  // terminal encoding from the environment now.
   SetDisplayDriver(MakeHeadlessDisplay());
 }
 
@@ -131,8 +151,6 @@ int GetSystemMetrics(int index) {
   case SM_CMOUSEBUTTONS:
     return 3;
   default:
-    for (const auto &m : kFixedMetrics)
-      if (m[0] == index) return m[1];
     return 0;
   }
 }

@@ -137,6 +137,21 @@ BOOL DestroyRequested(HWND hwnd);
 // Tells the display driver about removed windows (lock not held).
 void ReportRemoved(const std::vector<HWND> &removed);
 
+// True when a blocked thread should give up its wait now (program end):
+// the abort check that SetWaitAbortCheck installed. Lock not needed.
+bool WaitShouldAbort();
+
+// The window system moved or resized the top-level window HWND (the user
+// dragged or resized it): the window gets its new rectangle (position on
+// the screen and client size), WM_MOVE and WM_SIZE as they change, and is
+// repainted. Lock not held. SIZE_TYPE is the wParam of WM_SIZE (restored,
+// maximised).
+void SystemMovedWindow(HWND hwnd, const RECT &rect, WPARAM sizeType);
+// The window system gave the keyboard focus to the top-level window HWND
+// (GAINED) or took it away: the foreground window follows and HWND gets
+// WM_SETFOCUS or WM_KILLFOCUS.
+void SystemFocusChanged(HWND hwnd, bool gained);
+
 // Called by the thread-identity code when a thread ends: its queue goes, the
 // messages sent to it fail, its windows are removed.
 void ThreadEnded(DWORD thread);

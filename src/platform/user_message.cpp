@@ -165,6 +165,10 @@ LRESULT SendAcross(std::unique_lock<std::mutex> &lock, State &s, DWORD self, DWO
   }
 }
 
+bool WaitShouldAbort() {
+  return Aborted();
+}
+
 void ThreadEnded(DWORD thread) {
   State &s = S();
   std::vector<HWND> removed;

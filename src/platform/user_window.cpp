@@ -429,6 +429,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     }
   }
   if (was != show) platform::Display().WindowShown(hwnd, show);
+  if (show) platform::Display().WindowShowState(hwnd, cmd);
   if (sized) {
     if (!topLevel) GetWindowRect(hwnd, &screenRect);
     platform::Display().WindowMoved(hwnd, screenRect);
