@@ -26,7 +26,9 @@ bool ReadSources(const Args &paths, std::vector<builder::SourceInput> &sources,
 }
 
 // Builds the sources; prints every error to stderr. False on errors.
-bool Build(const std::vector<builder::SourceInput> &sources, std::string &program) {
+// SOURCE_MAP, when given, receives the encoded statement positions.
+bool Build(const std::vector<builder::SourceInput> &sources, std::string &program,
+           std::string *sourceMap = nullptr) {
   builder::BuildResult result = builder::BuildProgram(sources);
   for (const builder::Diagnostic &d : result.errors)
     std::fputs(builder::FormatDiagnostic(d).c_str(), stderr);
@@ -36,6 +38,7 @@ bool Build(const std::vector<builder::SourceInput> &sources, std::string &progra
     return false;
   }
   program = std::move(result.program);
+  if (sourceMap) *sourceMap = srcmap::Encode(result.sourceMap);
   return true;
 }
 
@@ -59,21 +62,25 @@ int CmdBuild(const Args &argsIn) {
   }
   Args paths;
   std::string output;
+  bool debug = false;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size())
       output = args[++i];
+    else if (args[i] == "--debug")
+      debug = true;
     else
       paths.push_back(args[i]);
   }
   if (paths.empty() || output.empty()) {
-    std::fprintf(stderr, "usage: quill build SRC.bas [MORE.bas...] -o PROG [--font-face F] "
-                         "[--font \"N...\"] [--hidden]\n");
+    std::fprintf(stderr, "usage: quill build SRC.bas [MORE.bas...] -o PROG [--debug] "
+                         "[--font-face F] [--font \"N...\"] [--hidden]\n");
     return 2;
   }
   std::vector<builder::SourceInput> sources;
   if (!ReadSources(paths, sources, "build")) return 1;
-  if (!Build(sources, payload.program)) return 1;
-  if (!image::WriteProgramImage(EnginePath(), output, payload, error)) {
+  std::string sourceMap;
+  if (!Build(sources, payload.program, debug ? &sourceMap : nullptr)) return 1;
+  if (!image::WriteProgramImage(EnginePath(), output, payload, error, sourceMap)) {
     std::fprintf(stderr, "quill build: %s\n", error.c_str());
     return 1;
   }
@@ -103,8 +110,9 @@ int CmdRun(const Args &argsIn) {
   }
   std::vector<builder::SourceInput> sources;
   if (!ReadSources(args, sources, "run")) return 1;
-  if (!Build(sources, payload.program)) return 1;
-  return RunPayload(payload, BaseNameWithoutExtension(args[0]), programArgs);
+  std::string sourceMap;
+  if (!Build(sources, payload.program, &sourceMap)) return 1;
+  return RunPayload(payload, BaseNameWithoutExtension(args[0]), programArgs, sourceMap);
 }
 
 int CmdList(const Args &args) {

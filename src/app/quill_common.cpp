@@ -71,7 +71,8 @@ bool TakeImageOptions(Args &args, image::Payload &payload, std::string &error) {
   return true;
 }
 
-int RunPayload(const image::Payload &payload, const std::string &name, const Args &programArgs) {
+int RunPayload(const image::Payload &payload, const std::string &name, const Args &programArgs,
+               const std::string &sourceMap) {
   std::string dir = platform::MakeTempDirectory();
   if (dir.empty()) {
     std::fprintf(stderr, "quill: cannot create a temporary directory\n");
@@ -80,7 +81,7 @@ int RunPayload(const image::Payload &payload, const std::string &name, const Arg
   std::string path = dir + "/" + name;
   std::string error;
   int status;
-  if (!image::WriteProgramImage(EnginePath(), path, payload, error)) {
+  if (!image::WriteProgramImage(EnginePath(), path, payload, error, sourceMap)) {
     std::fprintf(stderr, "quill: %s\n", error.c_str());
     status = 2;
   } else {

@@ -31,7 +31,9 @@ bool TakeImageOptions(Args &args, image::Payload &payload, std::string &error);
 // Writes PAYLOAD as a temporary image, runs it with PROGRAM_ARGS and the
 // current directory as its start directory, removes it, and returns the
 // program's exit status.
-int RunPayload(const image::Payload &payload, const std::string &name, const Args &programArgs);
+// SOURCE_MAP (encoded) lets runtime errors name their source statement.
+int RunPayload(const image::Payload &payload, const std::string &name, const Args &programArgs,
+               const std::string &sourceMap = std::string());
 
 // Reads a whole file; false when it cannot be read.
 bool ReadFile(const std::string &path, std::string &out);

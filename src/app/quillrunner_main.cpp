@@ -5,6 +5,7 @@
 #include "runtime/startup.h"
 
 int main(int argc, char **argv) {
+  platform::WatchTerminationSignals(TerminationRequested);
   platform::Initialize(argc, argv);
   static Engine engine;
   return ProgramEntry(engine);

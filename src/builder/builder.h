@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "builder/diagnostics.h"
+#include "runtime/source_map.h"
 
 namespace builder {
 
@@ -16,6 +17,7 @@ struct SourceInput {
 struct BuildResult {
   std::string program; // the program text (valid only without errors)
   std::vector<Diagnostic> errors;
+  srcmap::SourceMap sourceMap; // where each statement came from
   bool Ok() const { return errors.empty(); }
 };
 

@@ -45,8 +45,38 @@ BuildResult Compiler::Run() {
       ErrorAt(u.where, "internal error: a position was never fixed");
   }
   result.errors = std::move(errors_);
-  if (result.errors.empty()) result.program = std::move(text);
+  if (result.errors.empty()) {
+    result.program = std::move(text);
+    result.sourceMap = MakeSourceMap();
+  }
   return result;
+}
+
+// ---- source positions
+
+srcmap::SourceMap Compiler::MakeSourceMap() const {
+  srcmap::SourceMap map;
+  for (const SourceFile &f : files_) map.files.push_back(f.name);
+  for (const ProgramWriter::Origin &o : writer_.Origins()) {
+    const std::string &line = LineText(o.where);
+    size_t start = std::min(o.where.offset, line.size());
+    size_t end = std::clamp(o.end, start, line.size());
+    while (end > start && (line[end - 1] == ' ' || line[end - 1] == '\t')) --end;
+    srcmap::Entry e;
+    e.position = static_cast<uint32_t>(o.position);
+    e.file = static_cast<uint32_t>(o.where.file);
+    e.line = static_cast<uint32_t>(o.where.line + 1);
+    e.column = static_cast<uint32_t>(CharacterColumn(line, start));
+    e.text = line.substr(start, end - start);
+    // Statements written out of source order (a block's closing parts) keep
+    // the map ascending: a later record at the same place replaces.
+    if (!map.entries.empty() && map.entries.back().position >= e.position) {
+      if (map.entries.back().position == e.position) map.entries.back() = std::move(e);
+      continue;
+    }
+    map.entries.push_back(std::move(e));
+  }
+  return map;
 }
 
 // ---- errors
@@ -130,7 +160,10 @@ void Compiler::CompileLine(const std::string &text) {
         if (!TypeMemberLine()) break;
         continue;
       }
-      if (!TopStatement() || lineDone_) break;
+      writer_.SetOrigin(Here(t.offset));
+      bool compiled = TopStatement();
+      writer_.SetOriginEnd(lex.Peek().offset);
+      if (!compiled || lineDone_) break;
       const Token &n = lex.Peek();
       if (n.kind == Tok::kEnd) break;
       if (n.IsPunct(':')) {

@@ -80,6 +80,7 @@ private:
   bool InRoutine(BlockKind kind) const;
   void CloseOpenBlocks();
   void WriteStatement(const Code &code);
+  srcmap::SourceMap MakeSourceMap() const;
   std::string BlockName(BlockKind kind) const;
 
   // ---- declarations.cpp

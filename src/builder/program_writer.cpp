@@ -30,6 +30,15 @@ void Code::Append(const Code &other) {
   }
 }
 
+void ProgramWriter::SetOrigin(const SourceRef &where) {
+  origin_ = where;
+  originFirst_ = origins_.size();
+}
+
+void ProgramWriter::SetOriginEnd(size_t end) {
+  for (size_t i = originFirst_; i < origins_.size(); ++i) origins_[i].end = end;
+}
+
 int ProgramWriter::NewTarget() {
   targets_.push_back({});
   return static_cast<int>(targets_.size() - 1);
@@ -46,6 +55,7 @@ int64_t ProgramWriter::BeginStatement() {
   int64_t start = Size();
   for (int t : pending_) Bind(t, start - 1);
   pending_.clear();
+  if (origin_.file >= 0) origins_.push_back({start, origin_, origin_.offset});
   return start;
 }
 

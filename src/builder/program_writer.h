@@ -53,6 +53,18 @@ public:
     SourceRef where;
   };
 
+  // Where statements come from: every statement begun after SetOrigin is
+  // recorded with WHERE; SetOriginEnd gives those records the end offset
+  // of their source statement.
+  struct Origin {
+    int64_t position;
+    SourceRef where;
+    size_t end;
+  };
+  void SetOrigin(const SourceRef &where);
+  void SetOriginEnd(size_t end);
+  const std::vector<Origin> &Origins() const { return origins_; }
+
   int NewTarget();
   void Bind(int target, int64_t position);
   bool IsBound(int target) const { return targets_[target].bound; }
@@ -86,6 +98,9 @@ private:
   std::vector<int> pending_;
   std::vector<Code::Ref> refs_;
   bool lineOpen_ = false;
+  SourceRef origin_;
+  size_t originFirst_ = 0; // the first record of the current origin
+  std::vector<Origin> origins_;
 };
 
 } // namespace builder

@@ -5,6 +5,7 @@
 // significant digits, which programs can see.
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "data/variables.h"
@@ -12,6 +13,7 @@
 #include "expr/number_text.h"
 #include "runtime/arg_text.h"
 #include "runtime/runtime_error.h"
+#include "runtime/statement_cache.h"
 #include "runtime/tokens.h"
 
 namespace {
@@ -448,6 +450,40 @@ double EvalLevel(std::string w) {
 
 } // namespace
 
+namespace {
+
+enum class Plain { No, Number, Name };
+
+// Texts whose evaluation is a single operand: digits and points only (a
+// number text), or a simple name. The levels then reduce to reading it.
+Plain PlainOperand(std::string_view text) {
+  if (text.empty() || text.size() > kMaxOperand || tlsNesting >= kMaxNesting) return Plain::No;
+  uint8_t first = static_cast<uint8_t>(text[0]);
+  if (std::isdigit(first) || first == '.') {
+    for (char c : text)
+      if (!(std::isdigit(static_cast<uint8_t>(c)) || c == '.')) return Plain::No;
+    return Plain::Number;
+  }
+  if (!(std::isalpha(first) || first == '_')) return Plain::No;
+  for (char c : text)
+    if (!(std::isalnum(static_cast<uint8_t>(c)) || c == '_')) return Plain::No;
+  return Plain::Name;
+}
+
+bool SameBits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
 double EvalNumeric(std::string_view text) {
-  return EvalLevel(StripBlanks(text));
+  Plain plain = PlainOperand(text);
+  if (plain == Plain::No) return EvalLevel(StripBlanks(text));
+  double v = plain == Plain::Number ? num::Atof(text) : GetNumeric(text);
+  if (CheckingCaches()) {
+    double full = EvalLevel(StripBlanks(text));
+    if (!SameBits(v, full))
+      CacheMismatch("plain operand", 0, text, num::FormatG15(full) + " for " + num::FormatG15(v));
+  }
+  return v;
 }

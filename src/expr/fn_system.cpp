@@ -14,6 +14,7 @@
 #include "runtime/arg_text.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
+#include "sound/sound.h"
 
 namespace {
 
@@ -73,7 +74,8 @@ struct Entry {
   BuiltinFunction impl;
 };
 
-// The key and mouse functions live with the console's keyboard input.
+// The key and mouse functions live with the console's keyboard input, the
+// clipboard with the other system services.
 constexpr Entry kEntries[] = {
     {0x313, Date},
     {0x325, Time},
@@ -89,6 +91,7 @@ constexpr Entry kEntries[] = {
     {0x316, InputKeysFunction},
     {0x613, KeyStateFunction},
     {0x614, MouseFunction},
+    {0x610, ClipboardFunction},
 };
 
 } // namespace

@@ -1,5 +1,5 @@
 // Text on channels: PRINT and WRITE lines out, INPUT and LINE INPUT fields
-// in. Disk channels go straight to the file handle, unbuffered.
+// in. Disk writes are collected by the file handle (see kernel_file.cpp).
 #include <string>
 
 #include "data/variables.h"
@@ -130,12 +130,14 @@ bool ChannelInput(std::string_view text, bool wholeLine, ThreadIndex slot) {
   return true;
 }
 
-void CloseAllChannels() {
+bool CloseAllChannels() {
+  bool ok = true;
   for (Channel &ch : E().channels.channels) {
-    if (ch.handle != 0) CloseHandle(ch.handle);
+    if (ch.handle != 0 && !CloseHandle(ch.handle)) ok = false;
     ch.handle = 0;
     ch.kind = kDiskChannel;
   }
+  return ok;
 }
 
 ChannelTable::~ChannelTable() {

@@ -61,4 +61,4 @@ std::string ResolvePath(const std::string &path);
 std::string ChangeDirectory(const std::string &current, const std::string &argument);
 
 // Closes every open channel and clears its entry (program end).
-void CloseAllChannels();
+bool CloseAllChannels(); // false when a file's last writes failed

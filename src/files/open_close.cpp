@@ -47,10 +47,12 @@ constexpr Mode kOutput{GENERIC_WRITE, CREATE_ALWAYS, FILE_FLAG_SEQUENTIAL_SCAN, 
 constexpr Mode kAppend{GENERIC_WRITE, OPEN_ALWAYS, FILE_FLAG_SEQUENTIAL_SCAN, true};
 constexpr Mode kRandom{GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_FLAG_RANDOM_ACCESS, false};
 
-void CloseChannel(Channel &ch) {
-  if (ch.handle != 0) CloseHandle(ch.handle);
+// False when the file's last writes failed.
+bool CloseChannel(Channel &ch) {
+  bool ok = ch.handle == 0 || CloseHandle(ch.handle);
   ch.handle = 0;
   ch.kind = kDiskChannel;
+  return ok;
 }
 
 } // namespace
@@ -145,8 +147,10 @@ void OPEN(std::string &arg, ThreadIndex) {
 
 void CLOSE(std::string &arg, ThreadIndex) {
   std::string list = StripBlanks(arg);
+  // Written lines reach the file when it is closed; a failure then is the
+  // statement's failure.
   if (list.empty()) {
-    CloseAllChannels();
+    if (!CloseAllChannels()) RuntimeError();
     return;
   }
   size_t p = 0;
@@ -157,7 +161,10 @@ void CLOSE(std::string &arg, ThreadIndex) {
       RuntimeError();
       return;
     }
-    CloseChannel(*FindChannel(number));
+    if (!CloseChannel(*FindChannel(number))) {
+      RuntimeError();
+      return;
+    }
     ++p;
     if (p == list.size()) return;
     if (list[p] != ',') {

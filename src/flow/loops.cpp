@@ -9,6 +9,7 @@
 #include "runtime/arg_text.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
+#include "runtime/statement_cache.h"
 
 namespace {
 
@@ -35,6 +36,78 @@ std::string WithoutBlanks(std::string_view s) {
   return out;
 }
 
+// Takes a FOR statement's argument text apart (no evaluation).
+ForParts ParseFor(const std::string &arg) {
+  ForParts p;
+  p.arg = arg;
+  size_t blank = arg.find(' ');
+  if (blank == std::string::npos) return p;
+  auto exit = ReadHex(arg.substr(0, blank).c_str());
+  size_t to = FindWord(arg, "to", blank);
+  if (!exit || to == std::string::npos) return p;
+  p.valid = true;
+  p.exit = *exit;
+  p.init = WithoutBlanks(std::string_view(arg).substr(blank + 1, to - blank - 1));
+  size_t step = FindWord(arg, "step", to + 2);
+  p.endText = WithoutBlanks(std::string_view(arg).substr(
+      to + 2, step == std::string::npos ? std::string::npos : step - to - 2));
+  p.hasStep = step != std::string::npos;
+  if (p.hasStep) p.stepText = StripBlanks(std::string_view(arg).substr(step + 4));
+  size_t eq = p.init.find('=');
+  p.hasName = eq != std::string::npos;
+  if (p.hasName) p.name = p.init.substr(0, eq);
+  return p;
+}
+
+bool SameParts(const ForParts &a, const ForParts &b) {
+  return a.arg == b.arg && a.valid == b.valid && a.exit == b.exit && a.init == b.init &&
+         a.name == b.name && a.hasName == b.hasName && a.endText == b.endText &&
+         a.hasStep == b.hasStep && a.stepText == b.stepText;
+}
+
+// The parts of ARG through the thread's cache, keyed by the statement's
+// position and checked against the text.
+const ForParts &ForPartsOf(const std::string &arg, ThreadSlot &t) {
+  if (!t.cache) t.cache = std::make_unique<StatementCache>();
+  auto [it, fresh] = t.cache->fors.try_emplace(t.statementStart);
+  ForParts &parts = it->second;
+  if (fresh || parts.arg != arg) {
+    parts = ParseFor(arg);
+  } else if (CheckingCaches()) {
+    ForParts again = ParseFor(arg);
+    if (!SameParts(parts, again)) CacheMismatch("FOR parts", t.statementStart, parts.arg, arg);
+  }
+  return parts;
+}
+
+// Whether a plain numeric variable name: the condition "NAME<op>NUMBER"
+// then compares the two values without anything else in the text.
+bool IsPlainNumericName(const std::string &name) {
+  if (name.empty() || !(std::isalpha(static_cast<uint8_t>(name[0])) || name[0] == '_'))
+    return false;
+  for (char c : name)
+    if (!(std::isalnum(static_cast<uint8_t>(c)) || c == '_')) return false;
+  return KindOf(name) != kString;
+}
+
+// EvalCondition(NAME + OP + NUMBER) != 0, where NUMBER is "%.15g" text;
+// for a plain numeric name without building and scanning the text.
+bool Compare(const std::string &name, std::string_view op, const std::string &number,
+             const ThreadSlot &t) {
+  if (!IsPlainNumericName(name)) return EvalCondition(name + std::string(op) + number) != 0;
+  double a = EvalNumeric(name), b = EvalNumeric(number);
+  bool holds = op == "<"   ? a < b
+               : op == ">" ? a > b
+                           : !(a == b); // "<>": also for numbers that do not compare
+  if (CheckingCaches()) {
+    bool text = EvalCondition(name + std::string(op) + number) != 0;
+    if (text != holds)
+      CacheMismatch("FOR end test", t.statementStart, holds ? "true" : "false",
+                    text ? "true" : "false");
+  }
+  return holds;
+}
+
 void JumpTo(ThreadIndex slot, const char *operand) {
   if (auto target = ReadHex(operand)) E().threads.slots[slot].counter = *target;
 }
@@ -43,31 +116,21 @@ void JumpTo(ThreadIndex slot, const char *operand) {
 
 void FOR(std::string &arg, ThreadIndex slot) {
   ThreadSlot &t = E().threads.slots[slot];
-  size_t blank = arg.find(' ');
-  if (blank == std::string::npos) {
+  const ForParts &parts = ForPartsOf(arg, t);
+  if (!parts.valid) {
     RuntimeError();
     return;
   }
-  auto exit = ReadHex(arg.substr(0, blank).c_str());
-  size_t to = FindWord(arg, "to", blank);
-  if (!exit || to == std::string::npos) {
+  // Copies: evaluating may run a FOR of a routine through the same cache.
+  ProgramPosition exit = parts.exit;
+  std::string name = parts.name, init = parts.init;
+  bool hasName = parts.hasName;
+  double end = EvalNumeric(parts.endText);
+  double stepValue = parts.hasStep ? EvalNumeric(parts.stepText) : 1;
+  if (!hasName) {
     RuntimeError();
     return;
   }
-  std::string init = WithoutBlanks(std::string_view(arg).substr(blank + 1, to - blank - 1));
-  size_t step = FindWord(arg, "step", to + 2);
-  std::string endText = WithoutBlanks(std::string_view(arg).substr(
-      to + 2, step == std::string::npos ? std::string::npos : step - to - 2));
-  double end = EvalNumeric(endText);
-  double stepValue = step == std::string::npos
-                         ? 1
-                         : EvalNumeric(StripBlanks(std::string_view(arg).substr(step + 4)));
-  size_t eq = init.find('=');
-  if (eq == std::string::npos) {
-    RuntimeError();
-    return;
-  }
-  std::string name = init.substr(0, eq);
   bool firstEntry = t.nextFlag == 0;
   if (firstEntry) {
     Assign(init);
@@ -76,10 +139,10 @@ void FOR(std::string &arg, ThreadIndex slot) {
   }
   // The finished test compares with the end value as 15-digit text.
   std::string endNumber = num::FormatG15(end);
-  double finished = EvalCondition(name + (stepValue < 0 ? "<" : ">") + endNumber);
-  if (firstEntry && finished) finished = EvalCondition(name + "<>" + endNumber);
+  bool finished = Compare(name, stepValue < 0 ? "<" : ">", endNumber, t);
+  if (firstEntry && finished) finished = Compare(name, "<>", endNumber, t);
   t.nextFlag = 0;
-  if (finished) t.counter = *exit;
+  if (finished) t.counter = exit;
 }
 
 void NEXT(std::string &arg, ThreadIndex slot) {

@@ -6,6 +6,7 @@
 #include "platform/win32.h"
 #include "runtime/engine.h"
 #include "runtime/run_loop.h"
+#include "runtime/statement_cache.h"
 
 namespace {
 

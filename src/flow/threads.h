@@ -27,11 +27,14 @@ struct ReturnEntry {
   uint8_t ifLineFlag = 0;
 };
 
+struct StatementCache;
+
 struct ThreadSlot {
   std::atomic<uint32_t> handle{0}; // 0 = free
   std::atomic<uint32_t> id{0};
   std::thread system;                   // joined at program end
   ProgramPosition counter = 0;          // ProgramCounter
+  ProgramPosition statementStart = 0;   // first byte of the running statement
   uint8_t ifLineFlag = 0;               // IfLineFlag
   std::atomic<uint8_t> waiting{0};      // blocked outside the lock
   uint8_t nextFlag = 0;                 // NextFlag
@@ -39,6 +42,7 @@ struct ThreadSlot {
   int32_t returnDepth = 0;
   std::vector<std::unique_ptr<VariableTable>> scopes; // ScopeStack
   int32_t scopeDepth = -1;                            // -1: no routine running
+  std::unique_ptr<StatementCache> cache;              // made on first use
   ThreadSlot();
   ~ThreadSlot();
 };

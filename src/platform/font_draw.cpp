@@ -2,6 +2,7 @@
 // text colour (set for 1-bit coverage, blended for partial coverage), then
 // underline and strike-out, all clipped to the clip rectangle and the view.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/font_internal.h"
 
@@ -30,9 +31,12 @@ void Widen(Box &touched, const Box &b) {
 void Fill(const PixelView &view, const Box &b, uint32_t pixel) {
   if (b.Empty()) return;
   int left = static_cast<int>(b.left), n = static_cast<int>(b.right - b.left);
+  uint64_t two = pixel | static_cast<uint64_t>(pixel) << 32;
   for (int y = static_cast<int>(b.top); y < b.bottom; ++y) {
     uint32_t *row = view.Row(y) + left;
-    for (int i = 0; i < n; ++i) row[i] = pixel;
+    int i = 0;
+    for (; i + 2 <= n; i += 2) std::memcpy(row + i, &two, sizeof two); // two pixels a store
+    if (i < n) row[i] = pixel;
   }
 }
 
@@ -65,6 +69,7 @@ RECT Draw(const Font &font, const PixelView &target, const RECT &clip, int x, in
     for (const GlyphRef &g : glyphs) width += g->advance;
     const TEXTMETRICA &tm = font.metrics;
     uint32_t ink = PixelOf(colour & 0xFFFFFF);
+    uint64_t ink2 = ink | static_cast<uint64_t>(ink) << 32;
 
     if (opaque) {
       Box cell = Box{x, y, x + width, y + static_cast<int64_t>(tm.tmHeight)}.Intersect(area);
@@ -90,10 +95,16 @@ RECT Draw(const Font &font, const PixelView &target, const RECT &clip, int x, in
         uint32_t *row = target.Row(static_cast<int>(py)) + visible.left;
         if (!font.info.antialiased) {
           // Coverage is 0 or 255: a mask select without branches.
-          for (int i = 0; i < n; ++i) {
-            uint32_t mask = 0u - (cov[i] >> 7);
-            row[i] = (row[i] & ~mask) | (ink & mask);
+          int i = 0;
+          for (; i + 2 <= n; i += 2) { // two pixels at a time
+            uint64_t mask = (0u - static_cast<uint64_t>(cov[i] >> 7)) >> 32 |
+                            (0u - static_cast<uint64_t>(cov[i + 1] >> 7)) << 32;
+            uint64_t pair;
+            std::memcpy(&pair, row + i, sizeof pair);
+            pair = (pair & ~mask) | (ink2 & mask);
+            std::memcpy(row + i, &pair, sizeof pair);
           }
+          if (i < n && cov[i]) row[i] = ink;
           continue;
         }
         for (int i = 0; i < n; ++i) {

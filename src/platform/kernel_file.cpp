@@ -1,5 +1,13 @@
 // Win32 file handles over POSIX descriptors. The sharing modes are enforced
 // among this process's own handles, as CreateFileA does on Windows.
+//
+// Writes to disk files are collected per handle and written in large
+// pieces. Everything that could see the file's contents writes them out
+// first: any other call on the handle, a write through another handle of
+// the same file, opening any file, resolving any path (every access by
+// name starts there), starting a process, closing, and FlushPendingWrites
+// (runtime errors, program end). A failed delayed write makes the next
+// WriteFile or the CloseHandle fail.
 #include <cerrno>
 #include <fcntl.h>
 #include <map>
@@ -11,6 +19,7 @@
 #include "platform/file_handles.h"
 #include "platform/fileapi.h"
 #include "platform/paths.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -20,8 +29,13 @@ struct OpenFile {
   DWORD share = 0;
   dev_t dev = 0;
   ino_t ino = 0;
-  bool comm = false; // a serial port
+  bool comm = false;   // a serial port
+  std::string pending; // written by the program, not yet by the system
+  bool failed = false; // a delayed write failed
 };
+
+// Pending bytes beyond this are written at once.
+constexpr size_t kWriteBuffer = 64 * 1024;
 
 std::mutex gMutex;
 std::map<HANDLE, OpenFile> gFiles;
@@ -33,6 +47,36 @@ bool SharingConflicts(const OpenFile &a, DWORD access, DWORD share) {
   if ((a.access & GENERIC_READ) && !(share & FILE_SHARE_READ)) return true;
   if ((a.access & GENERIC_WRITE) && !(share & FILE_SHARE_WRITE)) return true;
   return false;
+}
+
+// Writes F's pending bytes; caller holds gMutex.
+void FlushLocked(OpenFile &f) {
+  size_t done = 0;
+  while (done < f.pending.size()) {
+    ssize_t n = ::write(f.fd, f.pending.data() + done, f.pending.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      f.failed = true;
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  f.pending.clear();
+}
+
+void FlushAllLocked() {
+  for (auto &[h, f] : gFiles)
+    if (!f.pending.empty()) FlushLocked(f);
+}
+
+// The descriptor of H after writing its pending bytes; -1 when not open.
+int FlushedFd(HANDLE h, bool *comm = nullptr) {
+  std::lock_guard<std::mutex> guard(gMutex);
+  auto it = gFiles.find(h);
+  if (comm) *comm = it != gFiles.end() && it->second.comm;
+  if (it == gFiles.end()) return -1;
+  if (!it->second.pending.empty()) FlushLocked(it->second);
+  return it->second.fd;
 }
 
 HANDLE AddHandle(const OpenFile &f) {
@@ -68,7 +112,7 @@ HANDLE OpenCommDevice(const std::string &device, DWORD access) {
       return INVALID_HANDLE_VALUE;
     }
     fstat(fd, &st);
-    h = AddHandle(OpenFile{fd, access, 0, st.st_dev, st.st_ino, true});
+    h = AddHandle(OpenFile{fd, access, 0, st.st_dev, st.st_ino, true, {}, false});
   }
   platform::CommOpened(h, fd);
   return h;
@@ -79,10 +123,12 @@ HANDLE OpenCommDevice(const std::string &device, DWORD access) {
 namespace platform {
 
 int HandleDescriptor(HANDLE handle, bool *comm) {
+  return FlushedFd(handle, comm);
+}
+
+void FlushPendingWrites() {
   std::lock_guard<std::mutex> guard(gMutex);
-  auto it = gFiles.find(handle);
-  if (comm) *comm = it != gFiles.end() && it->second.comm;
-  return it == gFiles.end() ? -1 : it->second.fd;
+  FlushAllLocked();
 }
 
 bool FileOpenByHandle(const std::string &unixPath) {
@@ -131,6 +177,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void *, DWORD dis
     return INVALID_HANDLE_VALUE;
   }
   std::lock_guard<std::mutex> guard(gMutex);
+  FlushAllLocked();
   struct stat st;
   if (stat(unixPath.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return INVALID_HANDLE_VALUE;
@@ -147,13 +194,11 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void *, DWORD dis
     return INVALID_HANDLE_VALUE;
   }
   fstat(fd, &st);
-  return AddHandle(OpenFile{fd, access, shareMode, st.st_dev, st.st_ino});
+  return AddHandle(OpenFile{fd, access, shareMode, st.st_dev, st.st_ino, false, {}, false});
 }
 
 static int FdOf(HANDLE h) {
-  std::lock_guard<std::mutex> guard(gMutex);
-  auto it = gFiles.find(h);
-  return it == gFiles.end() ? -1 : it->second.fd;
+  return FlushedFd(h);
 }
 
 BOOL ReadFile(HANDLE file, void *buffer, DWORD toRead, DWORD *read, void *) {
@@ -172,9 +217,32 @@ BOOL ReadFile(HANDLE file, void *buffer, DWORD toRead, DWORD *read, void *) {
 
 BOOL WriteFile(HANDLE file, const void *buffer, DWORD toWrite, DWORD *written, void *) {
   if (written) *written = 0;
+  int fd;
+  {
+    std::lock_guard<std::mutex> guard(gMutex);
+    auto it = gFiles.find(file);
+    if (it == gFiles.end()) return FALSE;
+    OpenFile &f = it->second;
+    fd = f.fd;
+    if (!f.comm) {
+      // Bytes of another handle on the same file go first, in program order.
+      for (auto &[h, other] : gFiles)
+        if (h != file && !other.pending.empty() && other.dev == f.dev && other.ino == f.ino)
+          FlushLocked(other);
+      if (f.pending.size() + toWrite > kWriteBuffer) FlushLocked(f);
+      if (f.failed) {
+        f.failed = false;
+        return FALSE;
+      }
+      if (toWrite < kWriteBuffer) {
+        f.pending.append(static_cast<const char *>(buffer), toWrite);
+        if (written) *written = toWrite;
+        return TRUE;
+      }
+    }
+  }
   bool comm = false;
-  int fd = platform::HandleDescriptor(file, &comm);
-  if (fd < 0) return FALSE;
+  if (platform::HandleDescriptor(file, &comm) < 0) return FALSE;
   if (comm) return platform::CommWrite(file, fd, buffer, toWrite, written);
   const char *p = static_cast<const char *>(buffer);
   DWORD done = 0;
@@ -211,14 +279,17 @@ DWORD GetFileSize(HANDLE file, DWORD *sizeHigh) {
 
 BOOL CloseHandle(HANDLE handle) {
   bool comm;
+  bool ok;
   {
     std::lock_guard<std::mutex> guard(gMutex);
     auto it = gFiles.find(handle);
     if (it == gFiles.end()) return FALSE;
     comm = it->second.comm;
-    close(it->second.fd);
+    FlushLocked(it->second);
+    ok = !it->second.failed;
+    if (close(it->second.fd) != 0) ok = false;
     gFiles.erase(it);
   }
   if (comm) platform::CommClosed(handle);
-  return TRUE;
+  return ok ? TRUE : FALSE;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -64,6 +65,8 @@ std::string ToWindowsPath(const std::string &unixPath) {
 }
 
 std::string ToUnixPath(const std::string &windowsPath) {
+  // Whatever is done with the file by name sees what the program wrote.
+  FlushPendingWrites();
   std::string path = cp932::ToUtf8(windowsPath);
   for (char &c : path)
     if (c == '\\') c = '/';

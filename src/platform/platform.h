@@ -30,6 +30,8 @@ int ScreenHeight();
 using AbortCheck = bool (*)();
 void SetWaitAbortCheck(AbortCheck check);
 void WakeAllWaiters();
+// Whether the calling thread should give up a wait now (the abort check).
+bool WaitAborted();
 
 // Scripted message-box answers (the events file). Called for every message
 // box with its text and caption (code page 932; "Error" for a null caption)
@@ -63,6 +65,20 @@ void *WindowCreateParam(uint32_t hwnd);
 // $XDG_CONFIG_HOME/quillrunner/settings.ini, else
 // ~/.config/quillrunner/settings.ini.
 std::string SettingsFilePath();
+
+// Makes SIGINT and SIGTERM call ON_SIGNAL (with the signal's number) on a
+// thread of their own instead of killing the process; a second one ends the
+// process at once with status 128 + its number. Call before any other
+// thread starts.
+void WatchTerminationSignals(void (*onSignal)(int));
+
+// Writes out what file handles hold back of the program's writes (they are
+// written in large pieces); a failure shows at the handle's next write or
+// close.
+void FlushPendingWrites();
+
+// Writes one diagnostic line (UTF-8, without its line end) to stderr.
+void WriteErrorLine(const std::string &utf8);
 
 // ---- Process and file services for the tool (quill) ----
 // Sets the run bits of a file written by the tool.

@@ -1,6 +1,8 @@
 // Process and file services for the tool: run bits, own path, temporary
 // directories and running a built program.
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ftw.h>
@@ -23,7 +25,19 @@ int RemoveEntry(const char *path, const struct stat *, int, struct FTW *) {
   return 0;
 }
 
+volatile sig_atomic_t gChild = 0;
+
+void ForwardSignal(int sig) {
+  if (gChild > 0) ::kill(static_cast<pid_t>(gChild), sig);
+}
+
 } // namespace
+
+void WriteErrorLine(const std::string &utf8) {
+  std::string line = utf8 + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
+}
 
 void MakeExecutable(const std::string &path) {
   struct stat st;
@@ -97,13 +111,27 @@ int RunProcess(const std::string &path, const std::vector<std::string> &args,
   for (auto &a : argStrings) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  FlushPendingWrites();
   pid_t pid;
   if (::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
     return 127;
+  // While the program runs, the tool passes SIGTERM on to it and leaves
+  // Ctrl-C to it (the terminal sends SIGINT to both), so that the program
+  // ends in its own way and the tool reports its status and cleans up.
+  gChild = pid;
+  struct sigaction forward = {}, ignore = {}, oldTerm, oldInt;
+  forward.sa_handler = ForwardSignal;
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGTERM, &forward, &oldTerm);
+  ::sigaction(SIGINT, &ignore, &oldInt);
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return 127;
+  int waited;
+  while ((waited = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
   }
+  ::sigaction(SIGTERM, &oldTerm, nullptr);
+  ::sigaction(SIGINT, &oldInt, nullptr);
+  gChild = 0;
+  if (waited < 0) return 127;
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return 127;

@@ -317,6 +317,10 @@ void SetWaitAbortCheck(AbortCheck check) {
   abortCheck.store(check);
 }
 
+bool WaitAborted() {
+  return Aborted();
+}
+
 void WakeAllWaiters() {
   State &s = S();
   std::lock_guard<std::mutex> lock(s.mutex);

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "console/keyboard_state.h"
@@ -20,12 +21,21 @@
 #include "platform/wingdi.h"
 #include "runtime/interpreter_lock.h"
 #include "runtime/program.h"
+#include "runtime/program_image.h"
 #include "runtime/settings.h"
 #include "runtime/shared_text.h"
+#include "runtime/source_map.h"
+#include "sound/music_state.h"
 
 struct Engine {
   // Program text and console font (loader).
   Program program;
+  srcmap::SourceMap sourceMap; // empty unless the image carries one
+  // A payload given in memory (fuzzing, tests) instead of the executable's.
+  std::optional<image::Payload> payloadOverride;
+  // Statements left to run before the program is ended as if its window
+  // were closed; negative: no bound (fuzzing bounds runs with it).
+  std::atomic<int64_t> statementBudget{-1};
   LOGFONTA consoleFont;
   int32_t printerPointSize = 0;
 
@@ -75,6 +85,9 @@ struct Engine {
   std::atomic<bool> errorReported{false};
   std::atomic<bool> loadFailed{false};
   std::atomic<bool> programEnded{false};
+
+  // PLAY: channel records, the MIDI output, the music threads.
+  MusicState music;
 
   // Waits of the blocking protocol sleep here.
   std::mutex waitMutex;

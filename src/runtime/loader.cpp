@@ -9,12 +9,36 @@
 #include "runtime/messages.h"
 #include "runtime/program_image.h"
 #include "runtime/reset.h"
+#include "runtime/source_map.h"
 
 namespace {
 
 // Reads the payload and its length word from the end of the executable;
 // false when the file cannot be read or the payload does not fit it.
-bool ReadPayload(image::Payload &payload) {
+// The statement positions of a debug image, between the engine and the
+// payload (BACK bytes before the file's end); left empty when there are
+// none or they do not fit.
+constexpr uint64_t kMaxSourceMap = uint64_t{1} << 30;
+
+void ReadSourceMap(HANDLE file, uint64_t size, uint64_t back, srcmap::SourceMap &map) {
+  if (size < back + srcmap::kTrailerSize) return;
+  auto readAt = [&](uint64_t fromEnd, std::string &out) {
+    int64_t offset = -static_cast<int64_t>(fromEnd);
+    LONG distHigh = static_cast<LONG>(offset >> 32);
+    SetFilePointer(file, static_cast<LONG>(offset & 0xFFFFFFFF), &distHigh, FILE_END);
+    DWORD read = 0;
+    return ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &read, nullptr) &&
+           read == out.size();
+  };
+  std::string trailer(srcmap::kTrailerSize, '\0');
+  if (!readAt(back + srcmap::kTrailerSize, trailer)) return;
+  uint64_t total = srcmap::TrailingLength(trailer);
+  if (total == 0 || total > kMaxSourceMap || total > size - back) return;
+  std::string bytes(total, '\0');
+  if (readAt(back + total, bytes)) srcmap::DecodeTrailing(bytes, map);
+}
+
+bool ReadPayload(image::Payload &payload, srcmap::SourceMap &map) {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(0, path, MAX_PATH);
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -42,6 +66,7 @@ bool ReadPayload(image::Payload &payload) {
       SetFilePointer(file, static_cast<LONG>(back & 0xFFFFFFFF), &distHigh, FILE_END);
       ok = ReadFile(file, tail.data(), static_cast<DWORD>(tail.size()), &read, nullptr) &&
            read == tail.size() && image::DecodeImage(tail, payload);
+      if (ok) ReadSourceMap(file, size, length + 4, map);
     }
   }
   CloseHandle(file);
@@ -70,7 +95,9 @@ void LoadProgramImage(HWND mainWindow) {
   Engine &e = E();
   BindCurrentThread(0);
   image::Payload payload;
-  if (!ReadPayload(payload)) {
+  if (e.payloadOverride) {
+    payload = *e.payloadOverride;
+  } else if (!ReadPayload(payload, e.sourceMap)) {
     e.loadFailed.store(true);
     MessageBoxA(mainWindow, msg::kFileSystemError, msg::kErrorCaption, MB_ICONHAND);
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);

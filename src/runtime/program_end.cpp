@@ -7,6 +7,7 @@
 #include "files/printer.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
+#include "sound/sound.h"
 
 void ProgramEnd() {
   Engine &e = E();
@@ -35,10 +36,13 @@ void ProgramEnd() {
   // 8. Every file channel is closed; what was written is already in the
   //    files, as channels do not buffer.
   CloseAllChannels();
-  // 9.-11. Window surfaces and the MIDI output are released by their
-  //    subsystems here as they arrive; an open print job is printed and the
-  //    printer released.
+  // 9. Window surfaces are released by their subsystem here as it arrives.
+  // 10. An open print job is printed and the printer released.
   ReleasePrinter();
+  // 11. The music has stopped with its BASIC thread; the MIDI output closes
+  //    (a recording is written now) and media devices stop and close.
+  CloseMusic();
+  CloseMedia();
   // 12. The program text.
   e.program.Clear();
   // 13.-14. The main window's surface and the console font; its console

@@ -79,7 +79,7 @@ bool DecodeImage(std::string_view image, Payload &out) {
 }
 
 bool WriteProgramImage(const std::string &enginePath, const std::string &path,
-                       const Payload &payload, std::string &error) {
+                       const Payload &payload, std::string &error, const std::string &sourceMap) {
   std::string tail;
   if (!EncodePayload(payload, tail, error)) return false;
   std::ifstream engine(enginePath, std::ios::binary);
@@ -94,6 +94,7 @@ bool WriteProgramImage(const std::string &enginePath, const std::string &path,
     return false;
   }
   outFile.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  outFile.write(sourceMap.data(), static_cast<std::streamsize>(sourceMap.size()));
   outFile.write(tail.data(), static_cast<std::streamsize>(tail.size()));
   outFile.close();
   if (!outFile) {

@@ -31,8 +31,11 @@ bool EncodePayload(const Payload &payload, std::string &out, std::string &error)
 // checked against the data; false for anything that does not fit.
 bool DecodeImage(std::string_view image, Payload &out);
 
-// Writes ENGINE + payload to PATH with the run bit set.
+// Writes ENGINE + payload to PATH with the run bit set. SOURCE_MAP, the
+// encoded statement positions of a debug image, goes between the engine and
+// the payload, where loaders that do not know it never look.
 bool WriteProgramImage(const std::string &enginePath, const std::string &path,
-                       const Payload &payload, std::string &error);
+                       const Payload &payload, std::string &error,
+                       const std::string &sourceMap = std::string());
 
 } // namespace image

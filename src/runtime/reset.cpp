@@ -7,6 +7,7 @@
 #include "flow/jumps.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
+#include "sound/sound.h"
 
 void ResetRuntime() {
   Engine &e = E();
@@ -16,7 +17,8 @@ void ResetRuntime() {
   for (std::string &letters : e.defaultTypes.letters) letters.clear();
   ClearUserFunctions();
   ClearReturnStacks();
-  // The image table and the music channels reset with their subsystems.
+  // The image table resets with its subsystem.
+  ResetMusicChannels();
   for (int n = 0; n < 5; ++n) {
     e.traps.mouseSwitches[n].store(0);
     e.traps.mouseStatements[n].Clear();

@@ -1,7 +1,9 @@
 #include "runtime/run_loop.h"
 
+#include "platform/win32.h"
 #include "runtime/dispatch.h"
 #include "runtime/engine.h"
+#include "runtime/statement_cache.h"
 #include "runtime/tokens.h"
 
 namespace {
@@ -46,6 +48,35 @@ void CutStatement(const Program &prog, ProgramPosition &counter, bool &inQuotes,
   }
 }
 
+namespace {
+
+// CutStatement through the thread's cache: the cut depends only on the
+// position, the quote state and the program text, which never changes.
+void CutCached(ThreadSlot &t, const Program &prog, bool &inQuotes, std::string &out) {
+  if (!t.cache) t.cache = std::make_unique<StatementCache>();
+  uint64_t key = uint64_t{t.counter} << 1 | (inQuotes ? 1 : 0);
+  auto [it, fresh] = t.cache->cuts.try_emplace(key);
+  CutEntry &entry = it->second;
+  if (fresh || CheckingCaches()) {
+    ProgramPosition at = t.counter;
+    bool quotes = inQuotes;
+    std::string text;
+    CutStatement(prog, at, quotes, text);
+    if (fresh) {
+      entry.text = std::move(text);
+      entry.end = at;
+      entry.inQuotesAfter = quotes;
+    } else if (text != entry.text || at != entry.end || quotes != entry.inQuotesAfter) {
+      CacheMismatch("cut statement", t.counter, entry.text, text);
+    }
+  }
+  out = entry.text;
+  t.counter = entry.end;
+  inQuotes = entry.inQuotesAfter;
+}
+
+} // namespace
+
 void RunLoop(ThreadIndex slot) {
   Engine &e = E();
   ThreadSlot &t = e.threads.slots[slot];
@@ -56,11 +87,24 @@ void RunLoop(ThreadIndex slot) {
   std::string statement;
   statement.reserve(128);
   bool inQuotes = false;
+  // A routine's run loop runs inside a statement of the caller's, which
+  // is running again once the routine returns.
+  struct KeepStart {
+    ThreadSlot &t;
+    ProgramPosition saved;
+    ~KeepStart() { t.statementStart = saved; }
+  } keep{t, t.statementStart};
   for (;;) {
-    CutStatement(prog, t.counter, inQuotes, statement);
+    t.statementStart = t.counter;
+    CutCached(t, prog, inQuotes, statement);
     if (t.ifLineFlag) CutAtElse(statement, slot);
     t.waiting.store(0, std::memory_order_relaxed);
     if (!e.running.load(std::memory_order_acquire)) break;
+    if (e.statementBudget.load(std::memory_order_relaxed) >= 0 &&
+        e.statementBudget.fetch_sub(1, std::memory_order_relaxed) <= 0) {
+      PostMessageA(e.mainWindow, WM_CLOSE, 0, 0);
+      break;
+    }
     if (!Dispatch(statement, slot)) break;
     if (slot == 0 && e.pendingStatement.NotEmpty()) {
       // Run, then empty: a statement queued while it runs is dropped.

@@ -1,5 +1,7 @@
 #include "runtime/runtime_error.h"
 
+#include "platform/cp932.h"
+#include "platform/platform.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
 #include "runtime/messages.h"
@@ -12,9 +14,15 @@ void RuntimeError() {
     return;
   }
   e.errorReported.store(true);
+  platform::FlushPendingWrites();
+  ThreadIndex t = CurrentThreadIndex();
+  // Where it happened, when the program carries its source positions.
+  if (t != kNoThread && !e.sourceMap.Empty()) {
+    std::string where = e.sourceMap.Describe(e.threads.slots[t].statementStart);
+    if (!where.empty()) platform::WriteErrorLine(cp932::ToUtf8(where));
+  }
   MessageBoxA(0, msg::kProgramError, msg::kError, MB_ICONHAND);
   PostMessageA(e.mainWindow, WM_CLOSE, 0, 0);
-  ThreadIndex t = CurrentThreadIndex();
   if (t == kNoThread) return;
   // As END does: wait until program end has begun, then end this thread so
   // that nothing behind the failing statement runs.

@@ -1,5 +1,6 @@
 #include "runtime/startup.h"
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -51,7 +52,18 @@ void SplitModulePath(const std::string &path, std::string &directory, std::strin
   if (dot != std::string::npos) name.resize(dot);
 }
 
+// A termination request comes from the signal watcher's thread.
+std::atomic<int> gTerminationSignal{0};
+std::atomic<HWND> gMainWindow{0};
+
 } // namespace
+
+void TerminationRequested(int signal) {
+  gTerminationSignal.store(signal);
+  // Ends the program as closing its window does; before the window exists
+  // the entry sees the request once it has made it.
+  if (HWND main = gMainWindow.load()) PostMessageA(main, WM_CLOSE, 0, 0);
+}
 
 int ProgramEntry(Engine &e) {
   InstallEngine(&e);
@@ -88,6 +100,8 @@ int ProgramEntry(Engine &e) {
     MessageBoxA(0, msg::kError, msg::kAppCaption, MB_ICONEXCLAMATION);
     return 1;
   }
+  gMainWindow.store(e.mainWindow);
+  if (gTerminationSignal.load()) PostMessageA(e.mainWindow, WM_CLOSE, 0, 0);
   e.commandLine = EncodeString(GetCommandLineA(), false);
   // Headless: the events file and stdin are typed into the main window.
   StartScriptedInput(e.mainWindow);
@@ -118,6 +132,8 @@ int ProgramEntry(Engine &e) {
   // the program never started); join what is left.
   JoinEndedThreads();
   platform::SetWaitAbortCheck(nullptr);
+  gMainWindow.store(0);
+  if (int signal = gTerminationSignal.load()) return 128 + signal;
   if (e.errorReported.load() || e.loadFailed.load()) return 1;
   return exitCode;
 }

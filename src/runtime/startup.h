@@ -8,3 +8,7 @@ struct Engine;
 // status: 0 after a normal end, 1 after an error report or an unreadable
 // program image.
 int ProgramEntry(Engine &engine);
+
+// SIGINT or SIGTERM (SIGNAL) asks the running program to end as a closed
+// main window does; ProgramEntry then returns 128 + SIGNAL.
+void TerminationRequested(int signal);

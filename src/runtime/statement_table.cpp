@@ -20,6 +20,7 @@
 #include "platform/win32.h"
 #include "runtime/reset.h"
 #include "runtime/tokens.h"
+#include "sound/sound.h"
 
 namespace {
 
@@ -64,6 +65,9 @@ constexpr Entry kEntries[] = {
     {tok::kCHDIR, CHDIR},     {tok::kFILECOPY, FILECOPY},
     {tok::kKILL, KILL},       {tok::kMKDIR, MKDIR},
     {tok::kNAME, NAME},       {tok::kFILES, FILES},
+    {tok::kPLAY, PLAY},       {tok::kMCI, MCI},
+    {tok::kSHELL, SHELL},     {tok::kCLIPBOARD, CLIPBOARD},
+    {tok::kENVIRON, ENVIRON}, {tok::kSLEEP, SLEEP},
     {tok::kLPRINT, LPRINT},   {tok::kPRINTER, PRINTER},
 };
 

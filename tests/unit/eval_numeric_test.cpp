@@ -2,6 +2,10 @@
 // sign rules, literals and errors.
 #include "engine_fixture.h"
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "data/variables.h"
 #include "expr/eval.h"
 #include "expr/number_text.h"
@@ -124,6 +128,37 @@ TEST_F(EvalNumericTest, NumberTextsAcrossExponentLimits) {
   EXPECT_EQ(num::FormatG15(Eval("0.00001")), "1e-005");
   EXPECT_EQ(num::FormatG15(Eval("123456789012345")), "123456789012345");
   EXPECT_EQ(num::FormatG15(Eval("1234567890123456")), "1.23456789012346e+015");
+}
+
+} // namespace
+
+namespace {
+
+// A single number or name is read directly; "+" in front sends the same
+// operand through every level, which must give the same bits.
+TEST_F(EvalNumericTest, SingleOperandsReadAsTheLevelsReadThem) {
+  SetNumeric("x1", 0.1 + 0.2);
+  SetNumeric("_a", -7.25);
+  std::vector<std::string> texts = {"0",
+                                    "007",
+                                    ".5",
+                                    "1.2.3",
+                                    "0.1",
+                                    "1.",
+                                    "x1",
+                                    "_a",
+                                    "none",
+                                    "X1",
+                                    "12345678901234567890",
+                                    std::string(255, '9'),
+                                    std::string(256, '7'),
+                                    "3" + std::string(300, '0')};
+  for (const std::string &t : texts) {
+    double direct = Eval(t), levels = Eval("+" + t);
+    EXPECT_EQ(num::FormatG15(direct), num::FormatG15(levels)) << t;
+    EXPECT_EQ(std::memcmp(&direct, &levels, sizeof direct), 0) << t;
+  }
+  EXPECT_FALSE(TakeError());
 }
 
 } // namespace

@@ -1,0 +1,31 @@
+// The state of PLAY: the eight channel records that carry octave and tempo
+// from one PLAY to the next, the MIDI output, and the music threads of the
+// PLAY that is sounding.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+constexpr int kMusicChannels = 8;
+constexpr size_t kMusicBufferSize = 8192;
+
+struct MusicChannel {
+  std::atomic<int32_t> spare{0};
+  std::atomic<int32_t> octave{4};
+  std::atomic<int32_t> quarter{500}; // quarter-note duration, milliseconds
+};
+
+struct MusicState {
+  MusicChannel channels[kMusicChannels];
+  std::atomic<uint32_t> output{0}; // HMIDIOUT; 0 while closed
+  std::atomic<int32_t> runningCount{0};
+  std::thread threads[kMusicChannels];
+  std::atomic<bool> playing{false}; // a PLAY owns the threads
+  // The music threads sleep here; STOP ends them early.
+  std::mutex mutex;
+  std::condition_variable wake;
+  bool stop = false;
+};

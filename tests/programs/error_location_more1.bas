@@ -1,0 +1,3 @@
+*elsewhere
+PRINT "in more"
+RETURN
