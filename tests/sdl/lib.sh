@@ -85,7 +85,9 @@ window_id() {
 focus() {
   xdotool windowfocus "$1" 2>/dev/null
   xdotool mousemove --window "$1" 5 5 2>/dev/null
-  sleep 0.2
+  # The window takes keys once its thread has seen the focus change; on a
+  # busy machine that can take a while.
+  sleep 0.5
 }
 
 # The colour of pixel X Y of a PNG as #RRGGBB.
