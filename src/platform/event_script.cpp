@@ -155,9 +155,13 @@ bool ParseLine(std::string_view line, std::vector<ScriptEvent> &out) {
     out.push_back(e);
     return true;
   }
-  if (verb == "close" || ((verb == "click" || verb == "pick") && w.size() >= 2 &&
-                          !(verb == "click" && w.size() == 4 &&
-                            (Lower(w[1]) == "left" || Lower(w[1]) == "right")))) {
+  // "click BUTTON X Y" is the mouse form, also with a misspelt button (an
+  // error then, not a click on a control captioned "middle 1 2").
+  int ignored = 0;
+  const bool mouseClick = verb == "click" && w.size() == 4 &&
+                          ReadInt(w[2], -100000, 100000, ignored) &&
+                          ReadInt(w[3], -100000, 100000, ignored);
+  if (verb == "close" || ((verb == "click" || verb == "pick") && w.size() >= 2 && !mouseClick)) {
     ScriptEvent e;
     // The rest of the line, after the word and one blank.
     size_t start = line.find_first_not_of(" \t");
