@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/win32.h"
+#include "platform/wingdi.h"
 
 // Writes TEXT (string text form) at the cursor of the current window's
 // console with the current colours, then paints the new cells (all cells
@@ -23,3 +23,7 @@ void ConsolePaint(HWND window, int32_t count, int32_t start);
 // Copies WINDOW's surface onto it and paints all text. FROM_PAINT: called
 // for WM_PAINT (the window is validated afterwards).
 void ConsoleRefresh(HWND window, bool fromPaint);
+
+// Draws WINDOW's text layer into DC as painting lays it out (no scrolling,
+// nothing of the buffer changes): for screenshots of the window.
+void DrawConsoleLayer(HWND window, HDC dc);

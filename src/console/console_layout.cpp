@@ -6,19 +6,6 @@
 #include "platform/cp932.h"
 #include "runtime/engine.h"
 
-ConsoleMetrics CurrentConsoleMetrics() {
-  int64_t height = std::llabs(static_cast<int64_t>(E().consoleFont.lfHeight));
-  if (height == 0) height = 16;
-  height = std::min<int64_t>(height, 4096); // a payload's absurd height stays drawable
-  ConsoleMetrics m;
-  m.cellHeight = static_cast<int32_t>(height);
-  m.cellWidth = std::max<int32_t>(1, m.cellHeight / 2);
-  m.fontHeight = m.cellHeight;
-  m.externalLeading = 0;
-  m.lineHeight = m.fontHeight + m.externalLeading;
-  return m;
-}
-
 ConsoleLayout LayoutConsole(const ConsoleBuffer &buffer, const ConsoleMetrics &metrics,
                             int32_t right, int32_t maxColumns,
                             const std::function<void(const ConsoleCell &)> &visit) {

@@ -16,8 +16,9 @@ struct ConsoleMetrics {
   int32_t externalLeading = 0; // tmExternalLeading
 };
 
-// The console font's cell. Until fonts are rendered the cell is as high as
-// the console font's height (16 when it is 0) and half as wide.
+// The console font's cell (console_font.cpp). Before the font is made, and
+// when it cannot be measured, the cell is as high as the LOGFONT's height
+// (16 when it is 0) and half as wide.
 ConsoleMetrics CurrentConsoleMetrics();
 
 struct ConsoleCell {

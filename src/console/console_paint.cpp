@@ -5,6 +5,7 @@
 
 #include "console/console.h"
 #include "console/console_layout.h"
+#include "graphics/surface.h"
 #include "runtime/engine.h"
 
 namespace {
@@ -14,13 +15,50 @@ int32_t Clamp32(int64_t v) {
                                                   std::numeric_limits<int32_t>::max()));
 }
 
-// Draws one cell on the window: its text in its colours, or the surface
-// behind a transparent blank. Pixels arrive with the surface and fonts; the
-// headless layout needs nothing drawn.
-void DrawCell(HWND, const ConsoleBuffer &, const ConsoleCell &) {}
+// Draws one cell into DC: its text in its colours, or the surface behind a
+// transparent blank. A two-byte cell takes the colours of its second byte.
+void DrawCell(HWND window, HDC dc, const ConsoleBuffer &buffer, const ConsoleCell &cell,
+              const ConsoleMetrics &metrics) {
+  if (cell.transparentBlank) {
+    CopySurface(window, dc, cell.x, cell.y, metrics.cellWidth, metrics.cellHeight);
+    return;
+  }
+  const int32_t colours = cell.index + cell.bytes - 1;
+  SetTextColor(dc, buffer.Foreground(colours));
+  const uint32_t back = buffer.Background(colours);
+  if (back == kTransparentColour) {
+    SetBkMode(dc, TRANSPARENT);
+  } else {
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, back);
+  }
+  char bytes[2] = {static_cast<char>(buffer.At(cell.index)),
+                   static_cast<char>(buffer.At(cell.index + 1))};
+  TextOutA(dc, cell.x, cell.y, bytes, cell.bytes);
+}
 
-// Copies the whole surface onto the window (with the surface).
-void PresentSurface(HWND) {}
+// A window context with the console font selected, for one paint.
+class ConsoleDC {
+public:
+  ConsoleDC(HWND window, HDC dc) : window_(window), dc_(dc), owned_(dc == 0) {
+    if (owned_) dc_ = GetDC(window);
+    HFONT font = E().consoleFontState.handle.load();
+    if (dc_ && font) old_ = SelectObject(dc_, font);
+  }
+  ~ConsoleDC() {
+    if (dc_ && old_) SelectObject(dc_, old_);
+    if (dc_ && owned_) ReleaseDC(window_, dc_);
+  }
+  ConsoleDC(const ConsoleDC &) = delete;
+  ConsoleDC &operator=(const ConsoleDC &) = delete;
+  HDC Get() const { return dc_; }
+
+private:
+  HWND window_;
+  HDC dc_;
+  bool owned_;
+  HGDIOBJ old_ = 0;
+};
 
 } // namespace
 
@@ -48,9 +86,11 @@ void PaintLocked(HWND window, ConsoleBuffer &buffer, int32_t count, int32_t star
   int64_t first = start;
   int64_t last = static_cast<int64_t>(start) + count; // exclusive
   ConsoleLayout layout;
+  ConsoleDC dc(window, 0);
   for (;;) {
     layout = LayoutConsole(buffer, metrics, client.right, maxColumns, [&](const ConsoleCell &cell) {
-      if (count == 0 || (cell.index >= first && cell.index < last)) DrawCell(window, buffer, cell);
+      if (dc.Get() && (count == 0 || (cell.index >= first && cell.index < last)))
+        DrawCell(window, dc.Get(), buffer, cell, metrics);
     });
     bool fits = layout.height <= client.bottom && layout.rows <= maxRows;
     if (fits || buffer.Length() == 0) break;
@@ -78,6 +118,17 @@ void ConsolePaint(HWND window, int32_t count, int32_t start) {
   CaretHold hold(window, *buffer);
   std::lock_guard<std::mutex> lock(buffer->mutex);
   PaintLocked(window, *buffer, count, start);
+}
+
+void DrawConsoleLayer(HWND window, HDC dc) {
+  std::shared_ptr<ConsoleBuffer> buffer = E().windows.Console(window);
+  if (!buffer || !dc) return;
+  std::lock_guard<std::mutex> lock(buffer->mutex);
+  const Engine &e = E();
+  const ConsoleMetrics metrics = CurrentConsoleMetrics();
+  ConsoleDC target(window, dc);
+  LayoutConsole(*buffer, metrics, buffer->clientRect.right, e.consoleColumnLimit,
+                [&](const ConsoleCell &cell) { DrawCell(window, dc, *buffer, cell, metrics); });
 }
 
 void ConsoleRefresh(HWND window, bool fromPaint) {

@@ -60,4 +60,6 @@ struct KeyboardState {
   // number of key functions blocked until keys come (Input$).
   std::atomic<uint64_t> keyMessages{0};
   std::atomic<int32_t> keyWaiters{0};
+  // Threads waiting in GETMESSAGE with an empty queue.
+  std::atomic<int32_t> messageWaiters{0};
 };

@@ -5,6 +5,7 @@
 #include "runtime/arg_text.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
+#include "windows/window_statements.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ std::string CallFunction(uint16_t code, std::string_view args, ThreadIndex slot)
   BuiltinFunction impl = FindNumericFunction(code);
   if (!impl) impl = FindStringFunction(code);
   if (!impl) impl = FindSystemFunction(code);
+  if (!impl) impl = FindWindowFunction(code);
   if (!impl) {
     // The function's subsystem is not available in this build.
     RuntimeError();

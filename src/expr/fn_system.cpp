@@ -9,6 +9,7 @@
 #include "expr/number_text.h"
 #include "expr/string_text.h"
 #include "files/channels.h"
+#include "graphics/drawing_statements.h"
 #include "platform/environment.h"
 #include "platform/local_time.h"
 #include "runtime/arg_text.h"
@@ -92,6 +93,7 @@ constexpr Entry kEntries[] = {
     {0x613, KeyStateFunction},
     {0x614, MouseFunction},
     {0x610, ClipboardFunction},
+    {0x615, PointFunction},
 };
 
 } // namespace

@@ -1,6 +1,5 @@
 // GET and PUT: the forms with "#" read and write records of a channel; the
-// forms without it belong to images and report a runtime error until the
-// image statements take them over.
+// forms without it copy blocks of the current window's surface (images).
 #pragma once
 
 #include <string>

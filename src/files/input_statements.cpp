@@ -4,6 +4,7 @@
 
 #include "console/console_input.h"
 #include "files/channels.h"
+#include "graphics/drawing_statements.h"
 #include "runtime/arg_text.h"
 #include "runtime/runtime_error.h"
 
@@ -31,7 +32,7 @@ void INPUT(std::string &arg, ThreadIndex slot) {
 
 void LINE(std::string &arg, ThreadIndex slot) {
   if (!StartsWithInput(arg)) {
-    RuntimeError(); // the graphics LINE is not available yet
+    GraphicsLine(arg);
     return;
   }
   std::string text = StripBlanks(arg.substr(5));

@@ -6,3 +6,7 @@
 #include <cstdint>
 
 uint32_t ColourOf(int32_t number);
+
+// The colour number of a pixel's COLORREF: 0 to 7 for the eight basic
+// colours, the negated COLORREF for any other.
+int32_t ColourNumberOf(uint32_t colorref);

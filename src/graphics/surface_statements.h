@@ -1,5 +1,5 @@
 // Statements on the current window's surface and the colours: CLS and
-// COLOR (SCROLL and SETWINDOW join with the drawing subsystem).
+// COLOR (SCROLL and SETWINDOW are with the drawing statements).
 #pragma once
 
 #include <string>

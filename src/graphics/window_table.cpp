@@ -1,5 +1,6 @@
 #include "graphics/window_table.h"
 
+#include "graphics/surface.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
 
@@ -16,7 +17,6 @@ int WindowTable::FindEntry(HWND window) const {
 }
 
 bool WindowTable::MakeSurface(HWND window, bool dark) {
-  (void)dark; // the surface's first fill, once surfaces exist
   if (window == 0) {
     RuntimeError();
     return false;
@@ -24,37 +24,65 @@ bool WindowTable::MakeSurface(HWND window, bool dark) {
   auto console = std::make_shared<ConsoleBuffer>();
   const Engine &e = E();
   console->clientRect = RECT{0, 0, e.surfaceWidth, e.surfaceHeight};
+  bool taken = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    int free = -1;
-    for (int i = 0; i < kWindowTableSize && free < 0; ++i)
-      if (entries_[i].window == 0) free = i;
-    if (free >= 0) {
-      entries_[free].window = window;
-      entries_[free].console = std::move(console);
-      return true;
+    for (int i = 0; i < kWindowTableSize && !taken; ++i) {
+      WindowEntry &entry = entries_[i];
+      if (entry.window != 0) continue;
+      entry.window = window;
+      entry.console = std::move(console);
+      entry.bitmap = 0;
+      entry.dc = 0;
+      entry.dark = dark;
+      taken = true;
     }
   }
-  RuntimeError(); // outside the table's lock: the report may show a box
-  return false;
+  if (!taken) {
+    RuntimeError(); // outside the table's lock: the report may show a box
+    return false;
+  }
+  // The window shows its surface's first colour at once; the pixels of
+  // the surface itself are made when something draws.
+  PresentSurface(window);
+  return true;
 }
 
 void WindowTable::ReleaseSurface(HWND window) {
   std::shared_ptr<ConsoleBuffer> console; // freed after the lock is left
-  std::lock_guard<std::mutex> lock(mutex_);
-  int i = FindLocked(window);
-  if (i < 0) return;
-  entries_[i].window = 0;
-  console = std::move(entries_[i].console);
+  HDC dc = 0;
+  HBITMAP bitmap = 0;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    int i = FindLocked(window);
+    if (i < 0) return;
+    WindowEntry &entry = entries_[i];
+    entry.window = 0;
+    console = std::move(entry.console);
+    dc = entry.dc;
+    bitmap = entry.bitmap;
+    entry.dc = 0;
+    entry.bitmap = 0;
+  }
+  DeleteSurfaceObjects(dc, bitmap);
 }
 
 void WindowTable::ReleaseAll() {
   for (int i = 1; i <= kWindowTableSize; ++i) {
     std::shared_ptr<ConsoleBuffer> console;
-    std::lock_guard<std::mutex> lock(mutex_);
-    WindowEntry &entry = entries_[i % kWindowTableSize];
-    entry.window = 0;
-    console = std::move(entry.console);
+    HDC dc = 0;
+    HBITMAP bitmap = 0;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      WindowEntry &entry = entries_[i % kWindowTableSize];
+      entry.window = 0;
+      console = std::move(entry.console);
+      dc = entry.dc;
+      bitmap = entry.bitmap;
+      entry.dc = 0;
+      entry.bitmap = 0;
+    }
+    DeleteSurfaceObjects(dc, bitmap);
   }
 }
 

@@ -10,7 +10,7 @@
 #include <mutex>
 
 #include "console/console_buffer.h"
-#include "platform/win32.h"
+#include "platform/wingdi.h"
 
 constexpr int kWindowTableSize = 1024;
 
@@ -19,8 +19,13 @@ struct WindowEntry {
   // Shared so that a writer or painter that found the buffer keeps it alive
   // while the window is being destroyed on another thread.
   std::shared_ptr<ConsoleBuffer> console;
-  // The surface (screen-sized bitmap and the memory context drawing goes
-  // to) joins the entry with the drawing subsystem.
+  // The surface: a screen-sized bitmap selected into the memory context
+  // that drawing goes to. Both are made on first use (0 until then), so a
+  // window that never draws costs no pixels; until then the surface reads
+  // as its first fill, black when DARK, white otherwise.
+  HBITMAP bitmap = 0;
+  HDC dc = 0;
+  bool dark = true;
 };
 
 class WindowTable {
@@ -43,6 +48,13 @@ public:
   HWND Current() const { return current_.load(); }
   void SetCurrent(HWND window) { current_.store(window); }
   std::shared_ptr<ConsoleBuffer> CurrentConsole() const { return Console(Current()); }
+
+  // WINDOW's surface context, made (and filled with its first colour) on
+  // first use; 0 when WINDOW has no entry. Does not report errors.
+  HDC Surface(HWND window, HBITMAP *bitmap = nullptr);
+  // WINDOW's surface context when it was made, else 0; sets DARK to the
+  // first fill. False when WINDOW has no entry.
+  bool PeekSurface(HWND window, HDC &dc, bool &dark) const;
 
 private:
   int FindLocked(HWND window) const;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/win32.h"
@@ -29,6 +30,21 @@ public:
   virtual void WindowInvalidated(HWND /*hwnd*/, const RECT & /*rect*/) {}
   virtual void WindowTextChanged(HWND /*hwnd*/, std::string_view /*text*/) {}
   virtual void WindowToForeground(HWND /*hwnd*/) {}
+  // The ShowWindow command of a shown window (SW_SHOW, SW_MINIMIZE,
+  // SW_RESTORE...); maximising arrives as WindowMoved.
+  virtual void WindowShowState(HWND /*hwnd*/, int /*cmd*/) {}
+  // The window's rectangle on the screen changed (MoveWindow, maximising).
+  virtual void WindowMoved(HWND /*hwnd*/, const RECT & /*screenRect*/) {}
+  // The window's menu bar changed (items, or another bar).
+  virtual void MenuBarChanged(HWND /*hwnd*/) {}
+  // A pop-up menu is shown at screen point (x, y) for OWNER, or hidden
+  // again (MENU 0).
+  virtual void PopupMenuShown(HMENU /*menu*/, HWND /*owner*/, int /*x*/, int /*y*/) {}
+
+  // The desktop's clipboard as text (code page 932), used through the
+  // clipboard backend the driver comes with; false without one.
+  virtual bool SetClipboardText(std::string_view /*text*/) { return false; }
+  virtual bool GetClipboardText(std::string & /*text*/) { return false; }
 
   // Presents a message box. TEXT and CAPTION are code page 932. ANSWER is
   // the button already chosen (the default button, or a scripted answer);

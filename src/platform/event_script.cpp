@@ -148,6 +148,55 @@ bool ParseLine(std::string_view line, std::vector<ScriptEvent> &out) {
     if (verb == "line") out.push_back(NamedKey(VK_RETURN));
     return true;
   }
+  if (verb == "menu") {
+    ScriptEvent e;
+    e.kind = ScriptEvent::Kind::kMenu;
+    if (w.size() != 2 || !ReadInt(w[1], 0, 65535, e.number)) return false;
+    out.push_back(e);
+    return true;
+  }
+  // "click BUTTON X Y" is the mouse form, also with a misspelt button (an
+  // error then, not a click on a control captioned "middle 1 2").
+  int ignored = 0;
+  const bool mouseClick = verb == "click" && w.size() == 4 &&
+                          ReadInt(w[2], -100000, 100000, ignored) &&
+                          ReadInt(w[3], -100000, 100000, ignored);
+  if (verb == "close" || ((verb == "click" || verb == "pick") && w.size() >= 2 && !mouseClick)) {
+    ScriptEvent e;
+    // The rest of the line, after the word and one blank.
+    size_t start = line.find_first_not_of(" \t");
+    std::string rest(line.substr(start + verb.size()));
+    size_t from = rest.find_first_not_of(" \t");
+    rest = from == std::string::npos ? std::string() : rest.substr(from);
+    if (verb == "close") {
+      e.kind = ScriptEvent::Kind::kClose;
+      e.target = cp932::FromUtf8(rest);
+      out.push_back(e);
+      return true;
+    }
+    if (verb == "pick") {
+      // pick TARGET INDEX: the index is the last word.
+      size_t cut = rest.find_last_of(" \t");
+      if (cut == std::string::npos || !ReadInt(rest.substr(cut + 1), 0, 0x7FFFFFF, e.number))
+        return false;
+      rest = rest.substr(0, rest.find_last_not_of(" \t", cut) + 1);
+      e.kind = ScriptEvent::Kind::kPickItem;
+    } else {
+      e.kind = ScriptEvent::Kind::kClickWindow;
+    }
+    if (rest.empty()) return false;
+    // A number names an identifier; a text in double quotes (or any other
+    // text) the window's caption.
+    if (ReadInt(rest, -32768, 65535, e.id)) {
+      e.byId = true;
+    } else {
+      if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"')
+        rest = rest.substr(1, rest.size() - 2);
+      e.target = cp932::FromUtf8(rest);
+    }
+    out.push_back(e);
+    return true;
+  }
   if (verb == "move" || verb == "press" || verb == "release" || verb == "click") {
     ScriptEvent e;
     if (!MouseEvent(w, verb, e)) return false;

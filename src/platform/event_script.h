@@ -28,6 +28,10 @@ struct ScriptEvent {
     kWaitTime,  // a pause
     kWaitInput, // until the program waits for input
     kPrintSetup, // the answer for the next print setup dialog
+    kMenu,      // a menu item chosen (pop-up menu or menu bar)
+    kClose,     // the close box of a top-level window
+    kClickWindow, // a click on a control (or window) found by identifier or text
+    kPickItem,  // a click on item INDEX of a list box or combo box
   };
   Kind kind = Kind::kKey;
   // kKey: offered only when the program wants a key and has taken the
@@ -42,6 +46,13 @@ struct ScriptEvent {
   std::string printer;  // kPrintSetup: the printer to choose (UTF-8), empty: the default
   // Whether the key ends a line (Enter): stdin's last line needs one.
   bool endsLine = false;
+  // kMenu: the item's identifier; kPickItem: the item's index.
+  int number = 0;
+  // kClose: the caption (empty: the foreground window). kClickWindow and
+  // kPickItem: the window's text, or its identifier when BY_ID. Code page 932.
+  std::string target;
+  bool byId = false;
+  int id = 0;
 };
 
 // Reads the text of an events file. Bad lines are skipped, each with a

@@ -18,7 +18,10 @@
 
 #include "platform/event_script.h"
 #include "platform/platform.h"
+#include "platform/cp932.h"
 #include "platform/winuser_input.h"
+#include "platform/winuser_menu.h"
+#include "platform/winuser_window.h"
 
 namespace platform {
 namespace {
@@ -39,8 +42,13 @@ public:
         stdinKeys_(stdinKeys), raw_(raw) {}
 
   void Run() {
+    // Pop-up menus wait for a scripted choice while the script runs.
     for (const ScriptEvent &e : events_)
-      if (!Do(e)) return;
+      if (!Do(e)) {
+        SetPopupChoicesPossible(false);
+        return;
+      }
+    SetPopupChoicesPossible(false);
     if (stdinKeys_ && !TypeStdin()) return;
     Finish();
   }
@@ -108,7 +116,148 @@ private:
 
   bool AllHandled(const InputDemand &d) const { return d.handled >= posted_; }
   // A line is being typed, or a key function waits and took the last key.
-  static bool Wants(const InputDemand &d) { return d.line || (d.keys && d.lastKey == 0); }
+  static bool Wants(const InputDemand &d) {
+    return d.line || (d.keys && d.lastKey == 0) || d.messages;
+  }
+
+  static bool GiveUp(void *self) {
+    auto *f = static_cast<Feeder *>(self);
+    if (f->hooks_.alive && !f->hooks_.alive()) return true;
+    std::lock_guard<std::mutex> lock(f->mutex_);
+    return f->stop_;
+  }
+
+  // Sends one message to a window of the program and waits until its
+  // thread has handled it; false when the feeder stopped or the program
+  // ended meanwhile.
+  bool SendAwaited(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    bool aborted = false;
+    SendMessageAbortable(hwnd, msg, wParam, lParam, &Feeder::GiveUp, this, &aborted);
+    return !aborted;
+  }
+
+  // Keys for a focused control or user window go to it directly.
+  bool DeliverKey(const ScriptEvent &e) {
+    HWND to = hooks_.keyTarget ? hooks_.keyTarget() : 0;
+    if (!to || !e.paced) return e.paced ? DeliverPaced(e) : Post(e);
+    for (const InputMessage &m : e.messages) {
+      if (m.message == WM_KEYDOWN) SetKeyDown(static_cast<int>(m.wParam), true);
+      if (m.message == WM_KEYUP) SetKeyDown(static_cast<int>(m.wParam), false);
+      if (!SendAwaited(to, m.message, m.wParam, m.lParam)) return false;
+    }
+    return true;
+  }
+
+  // Waits (up to 10 seconds) until FIND gives a window; 0 when none came.
+  template <typename Find> HWND WaitForWindow(Find find) {
+    auto deadline = Clock::now() + std::chrono::seconds(10);
+    HWND found = 0;
+    WaitFor([&] { return (found = find()) != 0; }, deadline, true);
+    return found;
+  }
+
+  // The window an event names: in the foreground window first, then in
+  // every top-level window.
+  static HWND FindTarget(const ScriptEvent &e) {
+    HWND fg = GetForegroundWindow();
+    if (HWND h = FindWindowIn(fg, e.byId, e.id, e.target)) return h;
+    for (HWND top : TopLevelWindows())
+      if (HWND h = FindWindowIn(top, e.byId, e.id, e.target)) return h;
+    return 0;
+  }
+
+  static std::string Describe(const ScriptEvent &e) {
+    return e.byId ? std::to_string(e.id) : cp932::ToUtf8(e.target);
+  }
+
+  // A left click at client point (x, y) of HWND.
+  bool ClickAt(HWND hwnd, int x, int y) {
+    LPARAM lp = MAKELPARAM(x, y);
+    return SendAwaited(hwnd, WM_MOUSEMOVE, 0, lp) &&
+           SendAwaited(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, lp) &&
+           SendAwaited(hwnd, WM_LBUTTONUP, 0, lp);
+  }
+
+  bool DoMenu(const ScriptEvent &e) {
+    auto id = static_cast<UINT>(e.number);
+    HWND owner = 0;
+    bool chosen = false;
+    auto deadline = Clock::now() + std::chrono::seconds(10);
+    bool ok = WaitFor(
+        [&] {
+          if (TrackedPopup(nullptr)) return chosen = ChooseTrackedItem(id);
+          HWND fg = GetForegroundWindow();
+          if (fg && MenuHasEnabledItem(GetMenu(fg), id)) {
+            owner = fg;
+            return true;
+          }
+          return false;
+        },
+        deadline, true);
+    if (!ok) return false;
+    if (chosen) return true;
+    if (!owner) {
+      std::fprintf(stderr, "QUILLRUNNER_EVENTS: menu %d: no such item to choose\n", e.number);
+      return true;
+    }
+    return SendAwaited(owner, WM_COMMAND, id & 0xFFFF, 0);
+  }
+
+  bool DoClose(const ScriptEvent &e) {
+    HWND hwnd = 0;
+    if (e.target.empty()) {
+      hwnd = GetForegroundWindow();
+    } else {
+      for (HWND top : TopLevelWindows())
+        if (FindWindowIn(top, false, 0, e.target) == top) {
+          hwnd = top;
+          break;
+        }
+    }
+    if (!hwnd) {
+      std::fprintf(stderr, "QUILLRUNNER_EVENTS: close %s: no such window\n",
+                   cp932::ToUtf8(e.target).c_str());
+      return true;
+    }
+    // The main window's close ends the program, which waits for the BASIC
+    // threads: that one is posted.
+    if (hwnd == target_) return PostMessageA(hwnd, WM_CLOSE, 0, 0) != 0;
+    return SendAwaited(hwnd, WM_CLOSE, 0, 0);
+  }
+
+  bool DoClick(const ScriptEvent &e) {
+    HWND hwnd = WaitForWindow([&] { return FindTarget(e); });
+    if (!hwnd) {
+      std::fprintf(stderr, "QUILLRUNNER_EVENTS: %s %s: no such window\n",
+                   e.kind == ScriptEvent::Kind::kPickItem ? "pick" : "click",
+                   Describe(e).c_str());
+      return true;
+    }
+    if (e.kind == ScriptEvent::Kind::kClickWindow) {
+      RECT r;
+      GetClientRect(hwnd, &r);
+      return ClickAt(hwnd, r.right / 2, r.bottom / 2);
+    }
+    RECT item;
+    LentBuffer lent(&item, sizeof item);
+    bool aborted = false;
+    LRESULT got = SendMessageAbortable(hwnd, 0x0198 /* LB_GETITEMRECT */,
+                                       static_cast<WPARAM>(e.number), lent.Number(),
+                                       &Feeder::GiveUp, this, &aborted);
+    if (aborted) return false;
+    if (got != 0) {
+      std::fprintf(stderr, "QUILLRUNNER_EVENTS: pick %s %d: no such item\n", Describe(e).c_str(),
+                   e.number);
+      return true;
+    }
+    // A closed drop-down list opens first.
+    if (ClassNameOf(hwnd) == "COMBOBOX" &&
+        !SendMessageAbortable(hwnd, 0x0157 /* CB_GETDROPPEDSTATE */, 0, 0, &Feeder::GiveUp, this,
+                              &aborted)) {
+      if (aborted || !ClickAt(hwnd, 1, 1)) return false;
+    }
+    return ClickAt(hwnd, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  }
 
   // Posts the messages of one event; false when the window is gone.
   bool Post(const ScriptEvent &e) {
@@ -158,7 +307,14 @@ private:
   bool Do(const ScriptEvent &e) {
     switch (e.kind) {
     case ScriptEvent::Kind::kKey:
-      return e.paced ? DeliverPaced(e) : Post(e);
+      return DeliverKey(e);
+    case ScriptEvent::Kind::kMenu:
+      return DoMenu(e);
+    case ScriptEvent::Kind::kClose:
+      return DoClose(e);
+    case ScriptEvent::Kind::kClickWindow:
+    case ScriptEvent::Kind::kPickItem:
+      return DoClick(e);
     case ScriptEvent::Kind::kKeyState:
       SetKeyDown(e.virtualKey, e.down);
       return Post(e);
@@ -196,7 +352,7 @@ private:
     char buffer[4096];
     auto deliver = [&]() {
       for (const ScriptEvent &k : keys) {
-        if (!DeliverPaced(k)) return false;
+        if (!DeliverKey(k)) return false;
         lineOpen = !k.endsLine;
       }
       keys.clear();
@@ -318,8 +474,10 @@ bool RawCp932() {
 void StartInputFeeder(HWND target, InputFeederHooks hooks, bool stdinKeys) {
   if (!IsHeadless() || !hooks.demand || !hooks.wake) return;
   StopInputFeeder();
+  std::vector<ScriptEvent> events = ReadEventsFile();
+  SetPopupChoicesPossible(!events.empty());
   auto feeder =
-      std::make_shared<Feeder>(target, std::move(hooks), ReadEventsFile(), stdinKeys, RawCp932());
+      std::make_shared<Feeder>(target, std::move(hooks), std::move(events), stdinKeys, RawCp932());
   std::weak_ptr<Feeder> weak = feeder;
   SetMessageBoxAnswerProvider([weak](const std::string &, const std::string &, unsigned) {
     auto f = weak.lock();

@@ -20,11 +20,17 @@ struct InputDemand {
   bool keys = false;    // a key function blocks until keys come
   uint8_t lastKey = 0;  // the one-key buffer (0: empty)
   uint64_t handled = 0; // key messages (WM_KEYDOWN, WM_CHAR) the window handled
+  bool messages = false; // a thread waits for a window message (GETMESSAGE)
 };
 
 struct InputFeederHooks {
   std::function<InputDemand()> demand; // must be quick; called without locks
   std::function<void()> wake;          // a key request was answered
+  // The window that keys go to directly (sent, each awaited), or 0 when
+  // they go to the target window paced; may be empty.
+  std::function<HWND()> keyTarget;
+  // False once the program has ended (a wait for a window gives up).
+  std::function<bool()> alive;
 };
 
 // Starts the feeder for TARGET in headless mode (nothing otherwise). Errors

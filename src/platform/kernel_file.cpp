@@ -224,6 +224,8 @@ BOOL WriteFile(HANDLE file, const void *buffer, DWORD toWrite, DWORD *written, v
     if (it == gFiles.end()) return FALSE;
     OpenFile &f = it->second;
     fd = f.fd;
+    // A handle without write access fails at once, as it always did.
+    if (!f.comm && !(f.access & GENERIC_WRITE)) return FALSE;
     if (!f.comm) {
       // Bytes of another handle on the same file go first, in program order.
       for (auto &[h, other] : gFiles)

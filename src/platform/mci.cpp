@@ -182,7 +182,7 @@ bool OpenAudio(State &s) {
   };
   bool open = tryOpen();
   if (!open) {
-    SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     open = tryOpen();
   }
   if (!open) return false;

@@ -29,6 +29,8 @@ int ScreenHeight();
 // flag) and must not call any Win32 function.
 using AbortCheck = bool (*)();
 void SetWaitAbortCheck(AbortCheck check);
+// Whether the calling thread should give up its wait now.
+bool WaitAborted();
 void WakeAllWaiters();
 // Whether the calling thread should give up a wait now (the abort check).
 bool WaitAborted();

@@ -50,12 +50,6 @@ std::vector<PrinterEntry> ListPrinters() {
   return CupsPrinters();
 }
 
-std::string DefaultPrinterName() {
-  for (const PrinterEntry &p : ListPrinters())
-    if (p.isDefault) return p.name;
-  return {};
-}
-
 std::unique_ptr<PrintDevice> OpenPrinter(const std::string &name) {
   if (!FilePrinterPath().empty())
     return strcasecmp(name.c_str(), kFilePrinterName) == 0 ? OpenFilePrinter() : nullptr;

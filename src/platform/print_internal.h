@@ -41,8 +41,6 @@ using DocumentSink = std::function<bool(const std::string &title, const std::str
 // Every printer: with QUILLRUNNER_PRINTER_FILE set only the file printer,
 // otherwise the CUPS destinations (none when no scheduler answers).
 std::vector<PrinterEntry> ListPrinters();
-// The default printer's name; empty when there is none.
-std::string DefaultPrinterName();
 // A device for the printer NAME (UTF-8, letter case ignored); null when no
 // such printer exists.
 std::unique_ptr<PrintDevice> OpenPrinter(const std::string &name);

@@ -6,10 +6,13 @@
 #include <mutex>
 #include <string>
 
+#include "platform/clipboard.h"
 #include "platform/cp932.h"
 #include "platform/display.h"
+#include "platform/display_sdl.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/winuser_window.h"
 
 namespace {
 
@@ -39,14 +42,32 @@ void Initialize(int argc, char **argv) {
     std::lock_guard<std::mutex> lock(CommandLineMutex());
     CommandLineText() = cp932::FromUtf8(line);
   }
+  // A display is used when asked for, or by default when the session has
+  // one and SDL's video starts on it; otherwise headless, silently.
   const char *backend = std::getenv("QUILLRUNNER_BACKEND");
-  if (backend && std::strcmp(backend, "sdl") == 0) {
-    std::fprintf(stderr, "quillrunner: the sdl display backend is not available in this build; "
-                         "using headless\n");
-    std::fflush(stderr);
+  bool asked = backend && std::strcmp(backend, "sdl") == 0;
+  bool automatic = !backend || !*backend;
+  auto has = [](const char *name) {
+    const char *v = std::getenv(name);
+    return v && *v;
+  };
+  bool session = has("DISPLAY") || has("WAYLAND_DISPLAY");
+  // Asked for, SDL's own offscreen or dummy drivers serve too.
+  bool display = session || (asked && has("SDL_VIDEODRIVER"));
+  if (asked || (automatic && session)) {
+    std::string error = display ? std::string() : "no display (DISPLAY is not set)";
+    std::unique_ptr<DisplayDriver> sdl = display ? MakeSdlDisplay(error) : nullptr;
+    if (sdl) {
+      SetDisplayDriver(std::move(sdl));
+      SetClipboardBackend(MakeDesktopClipboard());
+      return;
+    }
+    if (asked) {
+      std::fprintf(stderr, "quillrunner: cannot open the display (%s); running headless\n",
+                   error.c_str());
+      std::fflush(stderr);
+    }
   }
-  // Only the headless driver exists; it reads the screen size and the
-  // terminal encoding from the environment now.
   SetDisplayDriver(MakeHeadlessDisplay());
 }
 
@@ -64,35 +85,22 @@ int ScreenHeight() {
 
 namespace {
 
-// The sizes of the window parts drawn by our own window manager, as the
-// classic Windows look has them, and the facts of a Japanese desktop with a
-// mouse (index, value).
+// Further facts of a Japanese desktop with a mouse, as the classic look has
+// them (index, value); the window parts come from the switch below.
 constexpr int kFixedMetrics[][2] = {
     {2, 16},   // SM_CXVSCROLL
     {3, 16},   // SM_CYHSCROLL
-    {4, 19},   // SM_CYCAPTION
-    {5, 1},    // SM_CXBORDER
-    {6, 1},    // SM_CYBORDER
-    {7, 3},    // SM_CXDLGFRAME
-    {8, 3},    // SM_CYDLGFRAME
     {9, 16},   // SM_CYVTHUMB
     {10, 16},  // SM_CXHTHUMB
     {11, 32},  // SM_CXICON
     {12, 32},  // SM_CYICON
     {13, 32},  // SM_CXCURSOR
     {14, 32},  // SM_CYCURSOR
-    {15, 19},  // SM_CYMENU
     {19, 1},   // SM_MOUSEPRESENT
     {20, 16},  // SM_CYVSCROLL
     {21, 16},  // SM_CXHSCROLL
-    {28, 112}, // SM_CXMIN
-    {29, 27},  // SM_CYMIN
     {30, 18},  // SM_CXSIZE
     {31, 18},  // SM_CYSIZE
-    {32, 4},   // SM_CXFRAME
-    {33, 4},   // SM_CYFRAME
-    {34, 112}, // SM_CXMINTRACK
-    {35, 27},  // SM_CYMINTRACK
     {36, 4},   // SM_CXDOUBLECLK
     {37, 4},   // SM_CYDOUBLECLK
     {38, 75},  // SM_CXICONSPACING
@@ -113,29 +121,36 @@ constexpr int kFixedMetrics[][2] = {
 
 } // namespace
 
+// The metrics of a plain, classic look: a 20-pixel menu bar, 16-pixel
+// scroll bars, no caption or border drawn by the window manager.
 int GetSystemMetrics(int index) {
-  const int width = platform::ScreenWidth();
-  const int height = platform::ScreenHeight();
   switch (index) {
   case SM_CXSCREEN:
-  case 78: // SM_CXVIRTUALSCREEN
-    return width;
-  case SM_CYSCREEN:
-  case 79: // SM_CYVIRTUALSCREEN
-    return height;
-  case 16: // SM_CXFULLSCREEN: the client area of a maximised window
-    return width;
-  case 17: // SM_CYFULLSCREEN
-    return height - 19;
+  case SM_CXFULLSCREEN:
+  case SM_CXMAXIMIZED:
   case 59: // SM_CXMAXTRACK
-  case 61: // SM_CXMAXIMIZED
-    return width + 8;
+  case 78: // SM_CXVIRTUALSCREEN
+    return platform::ScreenWidth();
+  case SM_CYSCREEN:
+  case SM_CYFULLSCREEN:
+  case SM_CYMAXIMIZED:
   case 60: // SM_CYMAXTRACK
-  case 62: // SM_CYMAXIMIZED
-    return height + 8;
+  case 79: // SM_CYVIRTUALSCREEN
+    return platform::ScreenHeight();
+  case SM_CXVSCROLL:
+  case SM_CYHSCROLL:
+    return 16;
+  case SM_CYMENU:
+    return kMenuBarHeight;
+  case SM_CXMIN:
+  case SM_CYMIN:
+    return 0;
+  case SM_MOUSEPRESENT:
+  case SM_DBCSENABLED:
+    return 1;
+  case SM_CMOUSEBUTTONS:
+    return 3;
   default:
-    for (const auto &m : kFixedMetrics)
-      if (m[0] == index) return m[1];
     return 0;
   }
 }

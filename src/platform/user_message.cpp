@@ -4,6 +4,9 @@
 // abort check that lets program end interrupt a blocked thread.
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cstring>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/user_internal.h"
@@ -132,7 +135,8 @@ void WakeThread(State &s, DWORD thread) {
 }
 
 LRESULT SendAcross(std::unique_lock<std::mutex> &lock, State &s, DWORD self, DWORD owner,
-                   const SentMessage &message, bool *aborted) {
+                   const SentMessage &message, bool *aborted, bool (*abort)(void *),
+                   void *context) {
   if (aborted) *aborted = false;
   std::shared_ptr<Queue> target = QueueOf(s, owner);
   std::shared_ptr<Queue> mine = QueueOf(s, self);
@@ -147,14 +151,22 @@ LRESULT SendAcross(std::unique_lock<std::mutex> &lock, State &s, DWORD self, DWO
       HandleOneSent(lock, s, *mine);
       continue;
     }
-    if (Aborted()) {
+    if (Aborted() || (abort && abort(context))) {
       // Withdraw the message if the owner has not taken it yet.
       std::erase(target->sent, m);
       if (aborted) *aborted = true;
       return 0;
     }
-    mine->cv.wait(lock);
+    if (abort) {
+      mine->cv.wait_for(lock, std::chrono::milliseconds(10));
+    } else {
+      mine->cv.wait(lock);
+    }
   }
+}
+
+bool WaitShouldAbort() {
+  return Aborted();
 }
 
 void ThreadEnded(DWORD thread) {
@@ -235,6 +247,31 @@ LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return SendAcross(lock, s, self, w->thread, m, nullptr);
 }
 
+namespace platform {
+
+LRESULT SendMessageAbortable(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                             bool (*abort)(void *), void *context, bool *aborted) {
+  if (aborted) *aborted = false;
+  DWORD self = GetCurrentThreadId();
+  State &s = S();
+  std::unique_lock<std::mutex> lock(s.mutex);
+  Window *w = Find(s, hwnd);
+  if (!w) return 0;
+  if (w->thread == self) {
+    WNDPROC proc = w->proc;
+    lock.unlock();
+    return proc ? proc(hwnd, msg, wParam, lParam) : 0;
+  }
+  SentMessage m;
+  m.hwnd = hwnd;
+  m.message = msg;
+  m.wParam = wParam;
+  m.lParam = lParam;
+  return SendAcross(lock, s, self, w->thread, m, aborted, abort, context);
+}
+
+} // namespace platform
+
 // ---- Retrieval ----
 
 BOOL GetMessageA(MSG *msg, HWND hwnd, UINT filterMin, UINT filterMax) {
@@ -294,8 +331,25 @@ LRESULT DispatchMessageA(const MSG *msg) {
   return proc ? proc(msg->hwnd, msg->message, msg->wParam, msg->lParam) : 0;
 }
 
-LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM, LPARAM) {
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+  case WM_SETTEXT: {
+    size_t size = 0;
+    auto *text = static_cast<const char *>(platform::BorrowedBuffer(lParam, &size));
+    std::string copy = text ? std::string(text, strnlen(text, size)) : std::string();
+    return SetWindowTextA(hwnd, copy.c_str());
+  }
+  case WM_GETTEXT: {
+    size_t size = 0;
+    auto *buffer = static_cast<char *>(platform::BorrowedBuffer(lParam, &size));
+    if (!buffer || wParam == 0) return 0;
+    return GetWindowTextA(hwnd, buffer, static_cast<int>(std::min<size_t>(wParam, size)));
+  }
+  case WM_GETTEXTLENGTH:
+    return GetWindowTextLengthA(hwnd);
+  case WM_SYSCOMMAND:
+    if ((wParam & 0xFFF0) == 0xF060) SendMessageA(hwnd, WM_CLOSE, 0, 0); // SC_CLOSE
+    return 0;
   case WM_NCCREATE:
     return TRUE;
   case WM_CLOSE:

@@ -3,6 +3,7 @@
 // state that makes the message functions generate WM_PAINT.
 #include <algorithm>
 #include <cstdint>
+#include <cctype>
 #include <cstring>
 #include <strings.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include "platform/display.h"
 #include "platform/platform.h"
 #include "platform/user_internal.h"
+#include "platform/winuser_menu.h"
 
 namespace platform::user {
 
@@ -45,7 +47,8 @@ void RemoveWindowTree(State &s, HWND hwnd, std::vector<HWND> &removed) {
   w = Find(s, hwnd);
   if (!w) return;
   if (Window *p = Find(s, w->parent)) std::erase(p->children, hwnd);
-  if (s.foreground == hwnd) s.foreground = 0;
+  ForgetActive(s, hwnd);
+  std::erase(s.zOrder, hwnd);
   // Messages sent to the window and not yet handled get the answer 0.
   for (auto &[thread, q] : s.queues) {
     (void)thread;
@@ -74,7 +77,14 @@ using namespace platform::user;
 
 namespace {
 
+HWND TopLevelOfWindow(HWND hwnd) {
+  State &s = S();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return TopLevelOf(s, hwnd);
+}
+
 // Class names are compared without regard to letter case, as Windows does.
+// The system's control classes are registered when first asked for.
 WindowClass *FindClass(State &s, LPCSTR name) {
   auto atom = reinterpret_cast<uintptr_t>(name);
   for (auto &c : s.classes) {
@@ -84,7 +94,31 @@ WindowClass *FindClass(State &s, LPCSTR name) {
       return &c;
     }
   }
-  return nullptr;
+  if (atom < 0x10000) return nullptr;
+  WNDPROC proc = SystemClassProc(name);
+  if (!proc || s.lastAtom == 0xFFFF) return nullptr;
+  WindowClass c;
+  c.atom = ++s.lastAtom;
+  c.name = name;
+  for (char &ch : c.name) ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+  c.proc = proc;
+  s.classes.push_back(c);
+  return &s.classes.back();
+}
+
+// The place of a top-level window that asks for the default: each one a
+// little lower and further right than the one before, sized to reach the
+// screen's right and bottom edges.
+void DefaultPlacement(State &s, int &x, int &y, int &width, int &height, bool position,
+                      bool size) {
+  int step = s.defaultPlacements % 8;
+  if (position || size) ++s.defaultPlacements;
+  int sw = platform::ScreenWidth(), sh = platform::ScreenHeight();
+  if (position) x = y = step * 26;
+  if (size) {
+    width = std::max(sw - x, 100);
+    height = std::max(sh - y, 100);
+  }
 }
 
 // Handles grow and wrap, skipping 0, values that look like atoms and those in
@@ -98,7 +132,7 @@ HWND NewHandle(State &s) {
 }
 
 RECT WholeRect(const Window &w) {
-  return RECT{0, 0, w.rect.right - w.rect.left, w.rect.bottom - w.rect.top};
+  return ClientRectOf(w);
 }
 
 void AddToUpdate(Window &w, const RECT *rect) {
@@ -138,7 +172,7 @@ BOOL DestroyInOwner(HWND hwnd) {
     proc = w->proc;
     wasVisible = w->visible;
     w->visible = false;
-    if (s.foreground == hwnd) s.foreground = 0;
+    ForgetActive(s, hwnd);
   }
   if (wasVisible) platform::Display().WindowShown(hwnd, false);
   CallProc(proc, hwnd, WM_DESTROY, 0, 0);
@@ -214,7 +248,7 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
 // ---- Creation and destruction ----
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU, HINSTANCE, void *param) {
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE, void *param) {
   DWORD self = GetCurrentThreadId();
   State &s = S();
   HWND hwnd;
@@ -228,12 +262,16 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (parent) {
       Window *p = Find(s, parent);
       if (!p || p->destroying) return 0;
+    } else if (style & WS_CHILD) {
+      return 0; // a child window needs its parent
     }
     bool topLevel = parent == 0;
-    if (x == CW_USEDEFAULT) x = y = 0;
-    if (width == CW_USEDEFAULT) {
-      width = topLevel ? platform::ScreenWidth() : 0;
-      height = topLevel ? platform::ScreenHeight() : 0;
+    bool child = (style & WS_CHILD) != 0;
+    if (topLevel) {
+      DefaultPlacement(s, x, y, width, height, x == CW_USEDEFAULT, width == CW_USEDEFAULT);
+    } else {
+      if (x == CW_USEDEFAULT) x = y = 0;
+      if (width == CW_USEDEFAULT) width = height = 0;
     }
     width = std::clamp(width, 0, 32767);
     height = std::clamp(height, 0, 32767);
@@ -251,8 +289,17 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (windowName) w.text = windowName;
     w.rect = rect = RECT{x, y, x + width, y + height};
     w.param = param;
+    w.enabled = !(style & WS_DISABLED);
+    // The menu argument is a child's identifier, a top-level window's menu.
+    if (child) {
+      w.id = static_cast<int>(menu);
+    } else {
+      w.menu = menu;
+    }
+    for (SCROLLINFO &si : w.scroll) si.nMax = 100;
     s.windows.emplace(hwnd, std::move(w));
     if (parent) Find(s, parent)->children.push_back(hwnd);
+    if (topLevel) s.zOrder.push_back(hwnd);
   }
   platform::Display().WindowCreated(hwnd, parent, rect);
   // Creation data travels through WindowCreateParam: a pointer does not fit
@@ -324,19 +371,43 @@ BOOL IsWindowVisible(HWND hwnd) {
 BOOL ShowWindow(HWND hwnd, int cmd) {
   State &s = S();
   bool show = cmd != SW_HIDE;
-  bool was, firstShow = false;
-  RECT rect;
+  bool activate = cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWNA && cmd != SW_SHOWMINNOACTIVE &&
+                  cmd != SW_MINIMIZE && show;
+  bool was, firstShow = false, sized = false, topLevel, child;
+  RECT rect, screenRect;
   {
     std::lock_guard<std::mutex> lock(s.mutex);
     Window *w = Find(s, hwnd);
     if (!w || w->destroying) return FALSE;
     was = w->visible;
-    if (was == show) return was ? TRUE : FALSE;
+    topLevel = w->parent == 0;
+    child = (w->style & WS_CHILD) != 0;
+    // Maximising fills the screen (a child: its parent's client area);
+    // restoring brings the earlier rectangle back.
+    if (cmd == SW_MAXIMIZE && !w->maximized) {
+      if (!w->minimized) w->restoreRect = w->rect;
+      RECT area{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
+      if (Window *p = Find(s, w->parent)) area = ClientRectOf(*p);
+      w->rect = area;
+      w->maximized = true;
+      w->minimized = false;
+      sized = true;
+    } else if (cmd == SW_MINIMIZE || cmd == SW_SHOWMINNOACTIVE) {
+      if (!w->minimized && !w->maximized) w->restoreRect = w->rect;
+      w->minimized = true;
+    } else if ((cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) && (w->maximized || w->minimized)) {
+      sized = w->maximized;
+      if (w->maximized) w->rect = w->restoreRect;
+      w->maximized = w->minimized = false;
+    }
     rect = w->rect;
     if (show && !w->shownOnce) firstShow = w->shownOnce = true;
+    if (was == show && !sized) {
+      if (!show || !activate || !topLevel || s.foreground == hwnd) return was ? TRUE : FALSE;
+    }
+    screenRect = rect;
   }
-  SendMessageA(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
-  bool top = false;
+  if (was != show) SendMessageA(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
   {
     std::lock_guard<std::mutex> lock(s.mutex);
     Window *w = Find(s, hwnd);
@@ -345,20 +416,38 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     if (show) {
       AddToUpdate(*w, nullptr);
       WakeThread(s, w->thread);
-      if (w->parent == 0) {
-        s.foreground = hwnd;
-        top = true;
+    } else {
+      ForgetActive(s, hwnd);
+      // A hidden focus window's children lose the focus too.
+      if (Find(s, s.focus) && s.focus != 0) {
+        for (Window *f = Find(s, s.focus); f; f = Find(s, f->parent))
+          if (f->hwnd == hwnd) {
+            s.focus = 0;
+            break;
+          }
       }
-    } else if (s.foreground == hwnd) {
-      s.foreground = 0;
     }
   }
-  platform::Display().WindowShown(hwnd, show);
-  if (top) platform::Display().WindowToForeground(hwnd);
-  if (firstShow) {
-    auto width = static_cast<uint32_t>(rect.right - rect.left) & 0xFFFF;
-    auto height = static_cast<uint32_t>(rect.bottom - rect.top) & 0xFFFF;
-    SendMessageA(hwnd, WM_SIZE, 0, static_cast<LPARAM>(width | height << 16));
+  if (was != show) platform::Display().WindowShown(hwnd, show);
+  if (show) platform::Display().WindowShowState(hwnd, cmd);
+  if (sized) {
+    if (!topLevel) GetWindowRect(hwnd, &screenRect);
+    platform::Display().WindowMoved(hwnd, screenRect);
+  }
+  if (activate && topLevel && !child) {
+    platform::user::ActivateWindow(hwnd);
+    // The activated window takes the focus unless one of its own windows
+    // has it already.
+    HWND focus = GetFocus();
+    if (!focus || TopLevelOfWindow(focus) != hwnd) SetFocus(hwnd);
+  }
+  if (firstShow || sized) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    WPARAM kind = IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    auto width = static_cast<uint32_t>(client.right) & 0xFFFF;
+    auto height = static_cast<uint32_t>(client.bottom) & 0xFFFF;
+    SendMessageA(hwnd, WM_SIZE, kind, static_cast<LPARAM>(width | height << 16));
     auto x = static_cast<uint32_t>(rect.left) & 0xFFFF;
     auto y = static_cast<uint32_t>(rect.top) & 0xFFFF;
     SendMessageA(hwnd, WM_MOVE, 0, static_cast<LPARAM>(x | y << 16));
@@ -368,18 +457,15 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
 
 BOOL SetForegroundWindow(HWND hwnd) {
   State &s = S();
+  HWND top;
   {
     std::lock_guard<std::mutex> lock(s.mutex);
-    Window *w = Find(s, hwnd);
-    if (!w) return FALSE;
-    while (w->parent) {
-      Window *p = Find(s, w->parent);
-      if (!p) break;
-      w = p;
-    }
-    hwnd = s.foreground = w->hwnd;
+    top = TopLevelOf(s, hwnd);
+    if (!top) return FALSE;
   }
-  platform::Display().WindowToForeground(hwnd);
+  platform::user::ActivateWindow(top);
+  HWND focus = GetFocus();
+  if (!focus || TopLevelOfWindow(focus) != top) SetFocus(top);
   return TRUE;
 }
 
@@ -395,7 +481,7 @@ BOOL GetClientRect(HWND hwnd, RECT *rect) {
   std::lock_guard<std::mutex> lock(s.mutex);
   Window *w = Find(s, hwnd);
   if (!w) return FALSE;
-  *rect = WholeRect(*w);
+  *rect = ClientRectOf(*w);
   return TRUE;
 }
 
@@ -511,6 +597,10 @@ void ResetWindowManager() {
     s.windows.clear();
     s.classes.clear();
     s.foreground = 0;
+    s.focus = 0;
+    s.zOrder.clear();
+    s.defaultPlacements = 0;
+    platform::ResetMenus();
     for (auto &[thread, q] : s.queues) {
       (void)thread;
       for (auto &m : q->sent) {

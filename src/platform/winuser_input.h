@@ -24,11 +24,17 @@ constexpr int VK_SHIFT = 0x10;
 constexpr int VK_CONTROL = 0x11;
 constexpr int VK_ESCAPE = 0x1B;
 constexpr int VK_SPACE = 0x20;
+constexpr int VK_PRIOR = 0x21;
+constexpr int VK_NEXT = 0x22;
+constexpr int VK_END = 0x23;
+constexpr int VK_HOME = 0x24;
 constexpr int VK_LEFT = 0x25;
 constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
+constexpr int VK_DELETE = 0x2E;
 constexpr int VK_F1 = 0x70;
+constexpr int VK_F4 = 0x73;
 constexpr int VK_F12 = 0x7B;
 
 // Mouse button flags in the wParam of mouse messages.

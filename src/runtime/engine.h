@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "console/console_font.h"
 #include "console/keyboard_state.h"
 #include "data/variables.h"
 #include "expr/function_state.h"
@@ -17,6 +18,7 @@
 #include "files/printer_state.h"
 #include "flow/threads.h"
 #include "flow/traps.h"
+#include "graphics/graphics_state.h"
 #include "graphics/window_table.h"
 #include "platform/wingdi.h"
 #include "runtime/interpreter_lock.h"
@@ -26,6 +28,7 @@
 #include "runtime/shared_text.h"
 #include "runtime/source_map.h"
 #include "sound/music_state.h"
+#include "windows/message_queue.h"
 
 struct Engine {
   // Program text and console font (loader).
@@ -37,6 +40,7 @@ struct Engine {
   // were closed; negative: no bound (fuzzing bounds runs with it).
   std::atomic<int64_t> statementBudget{-1};
   LOGFONTA consoleFont;
+  ConsoleFont consoleFontState; // the font made from it and its cell
   int32_t printerPointSize = 0;
 
   // Start-up globals.
@@ -63,6 +67,10 @@ struct Engine {
 
   // Windows: surfaces, console buffers, the current window.
   WindowTable windows;
+  // The last point of the drawing statements and the image table.
+  GraphicsState graphics;
+  // The message queue of each BASIC thread (GETMESSAGE).
+  MessageQueues messageQueues;
 
   // Variables.
   VariableTable globals; // GlobalTable

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "console/console_font.h"
 #include "platform/fileapi.h"
 #include "runtime/arg_text.h"
 #include "runtime/engine.h"
@@ -115,8 +116,9 @@ void LoadProgramImage(HWND mainWindow) {
   }
   e.program.Load(payload.program);
   payload = image::Payload{};
-  // The console font itself and the input method's composition font are
-  // created by the display subsystem from e.consoleFont.
+  // The console font; the input method's composition font is set from the
+  // same LOGFONT when the main window gets the focus.
+  CreateConsoleFont();
   e.threads.slots[0].ifLineFlag = 0;
   StartOfRunReset();
   e.running.store(1);

@@ -5,6 +5,8 @@
 #include "data/variables.h"
 #include "files/channels.h"
 #include "files/printer.h"
+#include "graphics/drawing_statements.h"
+#include "graphics/screenshot.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
 #include "sound/sound.h"
@@ -32,7 +34,8 @@ void ProgramEnd() {
   e.background = 0x000000;
   e.consoleColumnLimit = 8192;
   e.consoleLineLimit = 8192;
-  // 7. Images are released by their subsystem here as it arrives.
+  // 7. Every bitmap of the image table.
+  ReleaseImages();
   // 8. Every file channel is closed; what was written is already in the
   //    files, as channels do not buffer.
   CloseAllChannels();
@@ -47,6 +50,10 @@ void ProgramEnd() {
   e.program.Clear();
   // 13.-14. The main window's surface and the console font; its console
   //    text is written out first when QUILLRUNNER_CONSOLE_DUMP asks for it.
+  //    The screenshot, when asked for, shows the window as it was.
   FlushConsoleMirror();
   WriteConsoleDump();
+  WriteScreenshot();
+  e.windows.ReleaseAll();
+  if (HFONT font = e.consoleFontState.handle.exchange(0)) DeleteObject(font);
 }

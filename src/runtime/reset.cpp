@@ -5,6 +5,7 @@
 #include "files/printer.h"
 #include "flow/data_read.h"
 #include "flow/jumps.h"
+#include "graphics/drawing_statements.h"
 #include "platform/win32.h"
 #include "runtime/engine.h"
 #include "sound/sound.h"
@@ -17,7 +18,7 @@ void ResetRuntime() {
   for (std::string &letters : e.defaultTypes.letters) letters.clear();
   ClearUserFunctions();
   ClearReturnStacks();
-  // The image table resets with its subsystem.
+  ResetImages();
   ResetMusicChannels();
   for (int n = 0; n < 5; ++n) {
     e.traps.mouseSwitches[n].store(0);

@@ -16,11 +16,14 @@
 #include "flow/jumps.h"
 #include "flow/loops.h"
 #include "flow/thread_create.h"
+#include "graphics/drawing_statements.h"
 #include "graphics/surface_statements.h"
 #include "platform/win32.h"
 #include "runtime/reset.h"
 #include "runtime/tokens.h"
 #include "sound/sound.h"
+#include "windows/message_queue.h"
+#include "windows/window_statements.h"
 
 namespace {
 
@@ -69,6 +72,30 @@ constexpr Entry kEntries[] = {
     {tok::kSHELL, SHELL},     {tok::kCLIPBOARD, CLIPBOARD},
     {tok::kENVIRON, ENVIRON}, {tok::kSLEEP, SLEEP},
     {tok::kLPRINT, LPRINT},   {tok::kPRINTER, PRINTER},
+    {tok::kPSET, PSET},       {tok::kPRESET, PRESET},
+    {tok::kMOVETO, MOVETO},   {tok::kCIRCLE, CIRCLE},
+    {tok::kPAINT, PAINT},     {tok::kLOADIMAGE, LOADIMAGE},
+    {tok::kGPRINT, GPRINT},   {tok::kSCROLL, SCROLL},
+    {tok::kSETWINDOW, SETWINDOW},
+    {tok::kCREATEWINDOW, CREATEWINDOW},
+    {tok::kDESTROYWINDOW, DESTROYWINDOW},
+    {tok::kSHOWWINDOW, SHOWWINDOW},
+    {tok::kMOVEWINDOW, MOVEWINDOW},
+    {tok::kSETSCROLLINFO, SETSCROLLINFO},
+    {tok::kGETMESSAGE, GETMESSAGE},
+    {tok::kSENDMESSAGE, SENDMESSAGE},
+    {tok::kMESSAGEBOX, MESSAGEBOX},
+    {tok::kCREATEMENU, CREATEMENU},
+    {tok::kCREATEPOPUPMENU, CREATEPOPUPMENU},
+    {tok::kDELETEMENU, DELETEMENU},
+    {tok::kDESTROYMENU, DESTROYMENU},
+    {tok::kDRAWMENUBAR, DRAWMENUBAR},
+    {tok::kENABLEMENUITEM, ENABLEMENUITEM},
+    {tok::kINSERTMENUITEM, INSERTMENUITEM},
+    {tok::kREMOVEMENU, REMOVEMENU},
+    {tok::kRESETSYSTEMMENU, RESETSYSTEMMENU},
+    {tok::kSETMENU, SETMENU},
+    {tok::kTRACKPOPUPMENU, TRACKPOPUPMENU},
 };
 
 // Statement codes run from 0x1000 to 0x11ff.

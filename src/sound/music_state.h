@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -28,4 +29,7 @@ struct MusicState {
   std::mutex mutex;
   std::condition_variable wake;
   bool stop = false;
+  // Set once every music thread of the PLAY exists: the common start.
+  bool go = false;
+  std::chrono::steady_clock::time_point start;
 };

@@ -22,7 +22,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr uint8_t kVelocity = 96;
-constexpr auto kStartLead = std::chrono::milliseconds(30);
+constexpr auto kStartLead = std::chrono::milliseconds(20);
 
 DWORD Message(uint8_t status, uint8_t data1, uint8_t data2) {
   return static_cast<DWORD>(status) | static_cast<DWORD>(data1) << 8 |
@@ -35,10 +35,18 @@ bool SleepUntil(MusicState &m, Clock::time_point at) {
   return !m.wake.wait_until(lock, at, [&m] { return m.stop; });
 }
 
-void MusicThread(int channel, std::string text, Clock::time_point start) {
+void MusicThread(int channel, std::string text) {
   Engine &e = E();
   MusicState &m = e.music;
   std::vector<MusicAction> actions = ReadMusic(text, m.channels[channel]);
+  Clock::time_point start;
+  {
+    std::unique_lock<std::mutex> lock(m.mutex);
+    m.wake.wait(lock, [&m] { return m.go || m.stop; });
+    start = m.start;
+    // Stopped before it began: nothing is sent.
+    if (m.stop) actions.clear();
+  }
   HMIDIOUT out = m.output.load();
   const uint8_t noteStatus = static_cast<uint8_t>(0x90 + channel);
   Clock::time_point at = start;
@@ -127,8 +135,9 @@ void PLAY(std::string &arg, ThreadIndex slot) {
   if (first != std::string::npos && StartsWithNoCase(std::string_view(arg).substr(first), "alloc"))
     return;
   // The buffers and the count exist once: a PLAY started while another
-  // plays waits for it to end.
-  if (m.playing) BlockingWait(slot, [&m] { return !m.playing; });
+  // plays waits for it to end. Several may have waited: the one that takes
+  // the lock first plays, the others wait again.
+  while (m.playing) BlockingWait(slot, [&m] { return !m.playing; });
   if (!OpenOutput(m)) return;
 
   std::vector<std::string> strings;
@@ -154,20 +163,26 @@ void PLAY(std::string &arg, ThreadIndex slot) {
   {
     std::lock_guard<std::mutex> lock(m.mutex);
     m.stop = false;
+    m.go = false;
   }
   m.runningCount.store(static_cast<int32_t>(strings.size()));
-  // The strings begin together a moment from now, once every thread runs,
-  // so that the first notes are neither shortened nor apart.
-  Clock::time_point start = Clock::now() + kStartLead;
   for (size_t c = 0; c < strings.size(); ++c) {
     try {
-      m.threads[c] = std::thread(MusicThread, static_cast<int>(c), strings[c], start);
+      m.threads[c] = std::thread(MusicThread, static_cast<int>(c), strings[c]);
     } catch (const std::system_error &) {
       m.runningCount.fetch_sub(static_cast<int32_t>(strings.size() - c));
       RuntimeError();
       break;
     }
   }
+  // The strings begin together a moment after the last thread exists, so
+  // that starting threads delays no first note.
+  {
+    std::lock_guard<std::mutex> lock(m.mutex);
+    m.start = Clock::now() + kStartLead;
+    m.go = true;
+  }
+  m.wake.notify_all();
   BlockingWait(slot, [&m] { return m.runningCount.load() <= 0; });
 }
 

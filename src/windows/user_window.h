@@ -8,3 +8,6 @@ constexpr const char *kPromptClass = "PROMPT";
 
 LRESULT NormalWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT PromptWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// WM_PAINT of a "NORMAL" window: its surface onto the window.
+void PaintUserWindow(HWND hwnd);

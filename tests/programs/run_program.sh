@@ -6,12 +6,19 @@
 # what the jobs must hold: per job file "== FILE", per page "-- page", per
 # word "X Y H WORD" with the word's left edge, top and height in dots of
 # 600 per inch, as pdftotext -bbox finds them.
+# NAME.pixels holds pixel probes ("x y RRGGBB", "size W H") that
+# PNG_PROBE (the third argument) checks in the screenshot the run takes;
+# NAME.screen is the screen size (320x240 when there are probes).
 set -u
 quill=$1
 src=$2
+probe=${3:-}
 base=${src%.bas}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+
+# NAME_data/ holds input files the program finds in its directory.
+[ -d "${base}_data" ] && cp -r "${base}_data"/. "$work"/
 
 sources=("$src")
 for extra in "${base}"_more*.bas; do
@@ -25,8 +32,24 @@ events=
 args=()
 [ -f "$base.args" ] && read -r -a args <"$base.args"
 
+screen=${QUILLRUNNER_SCREEN:-}
+shot=
+if [ -f "$base.pixels" ]; then
+  shot="$work/screenshot.png"
+  screen=320x240
+fi
+[ -f "$base.screen" ] && screen=$(tr -d '[:space:]' <"$base.screen")
+# NAME.shotpath: a screenshot path of the test's own (one that cannot be
+# written, say); nothing is probed then.
+probed=$shot
+if [ -f "$base.shotpath" ]; then
+  shot=$(tr -d '\n' <"$base.shotpath")
+  probed=
+fi
+
 (cd "$work" && QUILLRUNNER_BACKEND=headless QUILLRUNNER_CONSOLE_DUMP="$work/console.txt" \
   QUILLRUNNER_EVENTS="$events" QUILLRUNNER_PRINTER_FILE="$work/print.pdf" \
+  QUILLRUNNER_SCREENSHOT="$shot" QUILLRUNNER_SCREEN="$screen" \
   timeout 240 "$quill" run "${sources[@]}" -- "${args[@]}" <"$input" >"$work/stdout" 2>"$work/stderr")
 status=$?
 # Runtime errors name their source file as given; the expectation has it
@@ -81,6 +104,15 @@ if [ -f "$base.files" ]; then
       fail=1
     fi
   done <"$base.files"
+fi
+if [ -n "$probed" ]; then
+  if [ -z "$probe" ]; then
+    echo "no pixel checker given for $base.pixels"
+    fail=1
+  elif ! "$probe" "$probed" "$base.pixels"; then
+    echo "screenshot differs from $base.pixels"
+    fail=1
+  fi
 fi
 if [ $fail -ne 0 ]; then
   echo "--- stdout"; cat "$work/stdout"; echo "--- stderr"; cat "$work/stderr"

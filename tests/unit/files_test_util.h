@@ -39,7 +39,10 @@ protected:
   void Write(const std::string &name, const std::string &bytes) {
     std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
   }
+  // The file as a reader by name sees it (the handles write out what they
+  // hold back whenever a file is named).
   std::string Read(const std::string &name) {
+    platform::FlushPendingWrites();
     std::ifstream in(dir_ + "/" + name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }

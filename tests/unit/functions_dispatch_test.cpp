@@ -83,7 +83,7 @@ TEST_F(PreEvaluateTest, DeepNestingEndsInAnErrorNotAStackOverflow) {
 }
 
 TEST_F(PreEvaluateTest, UnavailableAndUnknownFunctionsReportAnError) {
-  // Point (number) gives the neutral value of its form.
+  // Point without a window (number) gives the neutral value of its form.
   EXPECT_EQ(Pre("k=" + Fn(0x615, "1,2")), "k=0");
   EXPECT_TRUE(TakeError());
   EXPECT_EQ(CallFunction(0x999, "", 0), "0");

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -17,13 +19,23 @@ namespace {
 // variables are cleared and Initialize runs again with no arguments.
 class InitTest : public ::testing::Test {
 protected:
+  void SetUp() override {
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"})
+      if (const char *v = std::getenv(name)) saved_.emplace_back(name, v);
+  }
   void TearDown() override {
     unsetenv("QUILLRUNNER_SCREEN");
-    unsetenv("QUILLRUNNER_BACKEND");
+    // Headless again, even on a desktop: the other tests expect it.
+    setenv("QUILLRUNNER_BACKEND", "headless", 1);
+    for (auto &[name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
     char name[] = "prog";
     char *argv[] = {name, nullptr};
     platform::Initialize(1, argv);
+    unsetenv("QUILLRUNNER_BACKEND");
   }
+
+private:
+  std::vector<std::pair<std::string, std::string>> saved_;
 };
 
 TEST_F(InitTest, ScreenSizeFromEnvironment) {
@@ -43,15 +55,26 @@ TEST_F(InitTest, ScreenSizeFromEnvironment) {
   }
 }
 
-TEST_F(InitTest, AskingForSdlSaysItIsMissingAndStaysHeadless) {
+// Without a display: asking for a window says so in one line and runs
+// headless; by default it is headless without a word.
+TEST_F(InitTest, NoDisplayMeansHeadless) {
   char name[] = "prog";
   char *argv[] = {name, nullptr};
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  unsetenv("SDL_VIDEODRIVER");
   setenv("QUILLRUNNER_BACKEND", "sdl", 1);
   testing::internal::CaptureStderr();
   platform::Initialize(1, argv);
   std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("sdl"), std::string::npos);
+  EXPECT_NE(err.find("display"), std::string::npos);
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  EXPECT_TRUE(platform::IsHeadless());
+
+  unsetenv("QUILLRUNNER_BACKEND");
+  testing::internal::CaptureStderr();
+  platform::Initialize(1, argv);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_TRUE(platform::IsHeadless());
 }
 

@@ -2,6 +2,7 @@
 // threads, WM_QUIT and WM_PAINT generation, the abort check, message boxes.
 #include "platform/platform.h"
 #include "platform/win32.h"
+#include "platform/winuser_window.h"
 
 #include <gtest/gtest.h>
 
@@ -317,7 +318,8 @@ TEST_F(UserTest, FirstShowSendsShowSizeAndMove) {
   HWND w = Make();
   ShowWindow(w, SW_SHOWNORMAL);
   EXPECT_EQ(MessagesOf(w),
-            (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_SHOWWINDOW, WM_SIZE, WM_MOVE}));
+            (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_SHOWWINDOW, WM_ACTIVATE, WM_SETFOCUS,
+                               WM_SIZE, WM_MOVE}));
   EXPECT_TRUE(ShowWindow(w, SW_HIDE));
   EXPECT_FALSE(IsWindowVisible(w));
   HWND child = Make(w, WS_VISIBLE);

@@ -102,6 +102,12 @@ protected:
       std::string add = env + "lpadmin -p " + queue + " -v file:///dev/null -m raw -E";
       ASSERT_EQ((Shell(add, &status), status), 0) << Shell(add);
     }
+    // A queue with a driver that states its resolution.
+    if (fs::exists(kPhotoPpd)) {
+      std::string add = env + "lpadmin -p Photo -v file:///dev/null -P " + kPhotoPpd + " -E";
+      ASSERT_EQ((Shell(add, &status), status), 0) << Shell(add);
+      photo_ = true;
+    }
     ASSERT_EQ((Shell(env + "lpadmin -d Office", &status), status), 0);
   }
 
@@ -148,9 +154,11 @@ protected:
     return Shell("pdftotext '" + (dir_ / "spool" / name).string() + "' -");
   }
 
+  static constexpr const char *kPhotoPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
   fs::path dir_;
   std::string socket_;
   pid_t pid_ = 0;
+  bool photo_ = false;
 };
 
 } // namespace
@@ -161,11 +169,11 @@ TEST_F(CupsServer, PrintersAreTheSchedulersQueues) {
   std::vector<PRINTER_INFO_5A> buffer(needed / sizeof(PRINTER_INFO_5A) + 1);
   auto *bytes = reinterpret_cast<BYTE *>(buffer.data());
   ASSERT_TRUE(EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 5, bytes, needed, &needed, &count));
-  ASSERT_EQ(count, 2u);
+  ASSERT_EQ(count, photo_ ? 3u : 2u);
   EXPECT_STREQ(buffer[0].pPrinterName, "Office");
   EXPECT_TRUE(buffer[0].Attributes & PRINTER_ATTRIBUTE_DEFAULT);
-  EXPECT_STREQ(buffer[1].pPrinterName, "Second");
-  EXPECT_FALSE(buffer[1].Attributes & PRINTER_ATTRIBUTE_DEFAULT);
+  EXPECT_STREQ(buffer[count - 1].pPrinterName, "Second");
+  EXPECT_FALSE(buffer[count - 1].Attributes & PRINTER_ATTRIBUTE_DEFAULT);
   ASSERT_TRUE(EnumPrintersA(PRINTER_ENUM_DEFAULT, nullptr, 5, bytes, needed, &needed, &count));
   ASSERT_EQ(count, 1u);
   EXPECT_STREQ(buffer[0].pPrinterName, "Office");
@@ -178,6 +186,18 @@ TEST_F(CupsServer, PrintersAreTheSchedulersQueues) {
   EXPECT_GT(GetDeviceCaps(dc, VERTRES), 6000);
   DeleteDC(dc);
   EXPECT_EQ(CreateDCA(nullptr, "Nobody", nullptr, nullptr), 0u);
+  if (!photo_) return;
+  // The driver's 300 dots per inch, on the paper CUPS names as the default
+  // (A4 or Letter, by the scheduler's locale).
+  dc = CreateDCA(nullptr, "Photo", nullptr, nullptr);
+  ASSERT_NE(dc, 0u);
+  EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 300);
+  EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 300);
+  std::pair<int, int> paper(GetDeviceCaps(dc, PHYSICALWIDTH), GetDeviceCaps(dc, PHYSICALHEIGHT));
+  EXPECT_TRUE(paper == std::make_pair(2480, 3508) || paper == std::make_pair(2550, 3300))
+      << paper.first << "x" << paper.second;
+  EXPECT_LE(GetDeviceCaps(dc, HORZRES), paper.first);
+  DeleteDC(dc);
 }
 
 TEST_F(CupsServer, ProgramsPrintToTheDefaultAndByName) {

@@ -1,0 +1,4 @@
+' 10,000 points.
+FOR i = 1 TO 10000
+  PSET (i MOD 1024, i MOD 768), i MOD 8
+NEXT

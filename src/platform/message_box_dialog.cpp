@@ -1,0 +1,372 @@
+#include "platform/message_box_dialog.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/cp932.h"
+
+namespace platform {
+namespace {
+
+constexpr int kMargin = 12;
+constexpr int kIconSize = 32;
+constexpr int kButtonMinWidth = 75;
+constexpr int kButtonGap = 8;
+constexpr int kMinTextWidth = 120;
+constexpr size_t kMaxTextBytes = 64 * 1024; // more could never be shown
+
+constexpr uint32_t kFace = 0x00F0F0F0;
+constexpr uint32_t kFrame = 0x00646464;
+constexpr uint32_t kCaptionBar = 0x00203C78;
+constexpr uint32_t kCaptionText = 0x00FFFFFF;
+constexpr uint32_t kText = 0x00000000;
+constexpr uint32_t kButtonFace = 0x00E1E1E1;
+constexpr uint32_t kButtonPressed = 0x00C4D8EE;
+constexpr uint32_t kButtonEdge = 0x00ADADAD;
+constexpr uint32_t kFocusEdge = 0x000078D7;
+
+constexpr UINT kIconMask = 0x000000F0;
+
+struct ButtonSpec {
+  int id;
+  const char *label; // UTF-8
+  char mnemonic;
+};
+
+std::vector<ButtonSpec> ButtonsOf(UINT type) {
+  const ButtonSpec ok{IDOK, "OK", 0}, cancel{IDCANCEL, "キャンセル", 0},
+      abort{IDABORT, "中止(A)", 'A'}, retry{IDRETRY, "再試行(R)", 'R'},
+      ignore{IDIGNORE, "無視(I)", 'I'}, yes{IDYES, "はい(Y)", 'Y'}, no{IDNO, "いいえ(N)", 'N'};
+  switch (type & 0xF) {
+  case MB_OKCANCEL:
+    return {ok, cancel};
+  case MB_ABORTRETRYIGNORE:
+    return {abort, retry, ignore};
+  case MB_YESNOCANCEL:
+    return {yes, no, cancel};
+  case MB_YESNO:
+    return {yes, no};
+  case MB_RETRYCANCEL:
+    return {retry, cancel};
+  default:
+    return {ok};
+  }
+}
+
+// The length of the character at TEXT[I] (2 for a lead byte with its trail).
+size_t CharLength(std::string_view text, size_t i) {
+  return cp932::IsLeadByte(static_cast<uint8_t>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+
+// Splits TEXT at CR LF, CR and LF; a TAB shows as blanks.
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines(1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      lines.emplace_back();
+    } else if (c == '\t') {
+      lines.back() += "    ";
+    } else {
+      size_t n = CharLength(text, i);
+      lines.back().append(text.substr(i, n));
+      i += n - 1;
+    }
+  }
+  return lines;
+}
+
+// Breaks LINE into pieces no wider than WIDTH, between characters.
+void Wrap(const DialogText &font, const std::string &line, int width,
+          std::vector<std::string> &out) {
+  std::string piece;
+  int pieceWidth = 0;
+  for (size_t i = 0; i < line.size();) {
+    size_t n = CharLength(line, i);
+    std::string_view ch(line.data() + i, n);
+    int w = font.Width(ch);
+    if (!piece.empty() && pieceWidth + w > width) {
+      out.push_back(piece);
+      piece.clear();
+      pieceWidth = 0;
+    }
+    piece.append(ch);
+    pieceWidth += w;
+    i += n;
+  }
+  out.push_back(piece);
+}
+
+void Fill(const PixelView &v, RECT r, uint32_t colour) {
+  r.left = std::max<LONG>(r.left, 0);
+  r.top = std::max<LONG>(r.top, 0);
+  r.right = std::min<LONG>(r.right, v.width);
+  r.bottom = std::min<LONG>(r.bottom, v.height);
+  for (int y = r.top; y < r.bottom; ++y) std::fill(v.Row(y) + r.left, v.Row(y) + r.right, colour);
+}
+
+void Frame(const PixelView &v, const RECT &r, uint32_t colour, int thickness) {
+  Fill(v, RECT{r.left, r.top, r.right, r.top + thickness}, colour);
+  Fill(v, RECT{r.left, r.bottom - thickness, r.right, r.bottom}, colour);
+  Fill(v, RECT{r.left, r.top, r.left + thickness, r.bottom}, colour);
+  Fill(v, RECT{r.right - thickness, r.top, r.right, r.bottom}, colour);
+}
+
+void Put(const PixelView &v, int x, int y, uint32_t colour) {
+  if (x >= 0 && y >= 0 && x < v.width && y < v.height) v.Row(y)[x] = colour;
+}
+
+// The marks inside the icons, 5 x 7, drawn three times as large.
+constexpr const char *kQuestionMark[7] = {".###.", "#...#", "....#", "...#.",
+                                          "..#..", ".....", "..#.."};
+constexpr const char *kExclamationMark[7] = {"..#..", "..#..", "..#..", "..#..",
+                                             "..#..", ".....", "..#.."};
+constexpr const char *kInformationMark[7] = {"..#..", ".....", ".##..", "..#..",
+                                             "..#..", "..#..", ".###."};
+
+void Mark(const PixelView &v, int x0, int y0, const char *const rows[7], uint32_t colour) {
+  for (int r = 0; r < 7; ++r)
+    for (int c = 0; c < 5; ++c)
+      if (rows[r][c] == '#')
+        for (int dy = 0; dy < 3; ++dy)
+          for (int dx = 0; dx < 3; ++dx) Put(v, x0 + c * 3 + dx, y0 + r * 3 + dy, colour);
+}
+
+void Icon(const PixelView &v, int x0, int y0, int icon) {
+  const int n = kIconSize;
+  if (icon == MB_ICONEXCLAMATION) {
+    for (int y = 2; y < n - 1; ++y) {
+      int half = (y - 2) * (n / 2 - 1) / (n - 4);
+      for (int x = n / 2 - 1 - half; x <= n / 2 + half; ++x) Put(v, x0 + x, y0 + y, 0x00FFC83C);
+    }
+    Mark(v, x0 + n / 2 - 8, y0 + 8, kExclamationMark, 0x00000000);
+    return;
+  }
+  uint32_t disc = icon == MB_ICONHAND ? 0x00E81123 : 0x001E64C8;
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      int dx = 2 * x + 1 - n, dy = 2 * y + 1 - n;
+      if (dx * dx + dy * dy > n * n) continue;
+      uint32_t colour = disc;
+      // The stop sign's cross: two bars along the diagonals.
+      if (icon == MB_ICONHAND && dx * dx + dy * dy < (n * n) / 3 &&
+          (std::abs(dx - dy) <= 4 || std::abs(dx + dy) <= 4))
+        colour = 0x00FFFFFF;
+      Put(v, x0 + x, y0 + y, colour);
+    }
+  if (icon == MB_ICONQUESTION) Mark(v, x0 + n / 2 - 8, y0 + 5, kQuestionMark, 0x00FFFFFF);
+  if (icon == MB_ICONASTERISK) Mark(v, x0 + n / 2 - 8, y0 + 5, kInformationMark, 0x00FFFFFF);
+}
+
+// A view of the part R of V (R within V).
+PixelView Sub(const PixelView &v, RECT r) {
+  r.left = std::clamp<LONG>(r.left, 0, v.width);
+  r.right = std::clamp<LONG>(r.right, r.left, v.width);
+  r.top = std::clamp<LONG>(r.top, 0, v.height);
+  r.bottom = std::clamp<LONG>(r.bottom, r.top, v.height);
+  return PixelView{v.Row(r.top) + r.left, static_cast<int>(r.right - r.left),
+                   static_cast<int>(r.bottom - r.top), v.stride};
+}
+
+} // namespace
+
+MessageBoxDialog::MessageBoxDialog(std::shared_ptr<const DialogText> font, std::string_view text,
+                                   std::string_view caption, UINT type, int answer, int maxWidth,
+                                   int maxHeight)
+    : font_(std::move(font)), caption_(caption) {
+  const DialogText &f = *font_;
+  const int lineH = std::max(1, f.LineHeight());
+  maxWidth = std::max(maxWidth, 240);
+  maxHeight = std::max(maxHeight, 160);
+  switch (type & kIconMask) {
+  case MB_ICONHAND:
+  case MB_ICONQUESTION:
+  case MB_ICONEXCLAMATION:
+  case MB_ICONASTERISK:
+    icon_ = static_cast<int>(type & kIconMask);
+    break;
+  default:
+    icon_ = 0;
+  }
+  captionHeight_ = lineH + 10;
+  const int buttonH = lineH + 11;
+  const int iconW = icon_ ? kIconSize + kMargin : 0;
+
+  // Buttons: at least the standard width, wide enough for their label.
+  int buttonsW = 0;
+  for (const ButtonSpec &spec : ButtonsOf(type)) {
+    Button b;
+    b.id = spec.id;
+    b.label = cp932::FromUtf8(spec.label);
+    b.mnemonic = spec.mnemonic;
+    int w = std::max(kButtonMinWidth, f.Width(b.label) + 16);
+    b.rect = RECT{0, 0, w, buttonH};
+    buttonsW += w + (buttons_.empty() ? 0 : kButtonGap);
+    buttons_.push_back(b);
+  }
+
+  // Text lines, wrapped to three quarters of the screen.
+  const int maxTextW = std::max(kMinTextWidth, maxWidth * 3 / 4 - iconW - 2 * kMargin);
+  std::string_view shown = text.substr(0, std::min(text.size(), kMaxTextBytes));
+  for (const std::string &line : SplitLines(shown)) Wrap(f, line, maxTextW, lines_);
+  // Lines the screen cannot hold are left out.
+  const int fixedH = captionHeight_ + 3 * kMargin + buttonH + 2;
+  int maxLines = std::max(1, (maxHeight - fixedH) / lineH);
+  if (static_cast<int>(lines_.size()) > maxLines) lines_.resize(static_cast<size_t>(maxLines));
+  int textW = 0;
+  for (const std::string &line : lines_) textW = std::max(textW, f.Width(line));
+  int textH = static_cast<int>(lines_.size()) * lineH;
+
+  int contentW = iconW + textW;
+  width_ = std::max({contentW + 2 * kMargin, buttonsW + 2 * kMargin,
+                     std::min(f.Width(caption_) + 2 * kMargin, maxWidth), 200});
+  width_ = std::min(width_, maxWidth);
+  int bodyH = std::max(textH, icon_ ? kIconSize : 0);
+  height_ = captionHeight_ + kMargin + bodyH + kMargin + buttonH + kMargin + 1;
+
+  int top = captionHeight_ + kMargin;
+  iconRect_ = icon_ ? RECT{kMargin, top, kMargin + kIconSize, top + kIconSize} : RECT{};
+  int textTop = top + (bodyH - textH) / 2;
+  textRect_ = RECT{kMargin + iconW, textTop, kMargin + iconW + textW, textTop + textH};
+
+  // Buttons centred in a row at the bottom.
+  int x = (width_ - buttonsW) / 2;
+  int y = height_ - kMargin - 1 - buttonH;
+  for (Button &b : buttons_) {
+    int w = b.rect.right;
+    b.rect = RECT{x, y, x + w, y + buttonH};
+    x += w + kButtonGap;
+  }
+  focus_ = 0;
+  for (size_t i = 0; i < buttons_.size(); ++i)
+    if (buttons_[i].id == answer) focus_ = static_cast<int>(i);
+}
+
+bool MessageBoxDialog::InCaption(int x, int y) const {
+  return x >= 0 && x < width_ && y >= 0 && y < captionHeight_;
+}
+
+int MessageBoxDialog::Escape() const {
+  for (const Button &b : buttons_)
+    if (b.id == IDCANCEL) return IDCANCEL;
+  // A box with only OK closes with OK; Yes/No and Abort/Retry/Ignore boxes
+  // must be answered.
+  if (buttons_.size() == 1) return buttons_[0].id;
+  return 0;
+}
+
+int MessageBoxDialog::KeyDown(int virtualKey, bool shift) {
+  const int count = static_cast<int>(buttons_.size());
+  int step = 0;
+  switch (virtualKey) {
+  case 0x0D: // Enter
+  case 0x20: // Space
+    return buttons_[static_cast<size_t>(focus_)].id;
+  case 0x1B: // Escape
+    return Escape();
+  case 0x09: // Tab
+    step = shift ? -1 : 1;
+    break;
+  case 0x25: // Left
+  case 0x26: // Up
+    step = -1;
+    break;
+  case 0x27: // Right
+  case 0x28: // Down
+    step = 1;
+    break;
+  default:
+    return 0;
+  }
+  focus_ = (focus_ + step + count) % count;
+  changed_ = true;
+  return 0;
+}
+
+int MessageBoxDialog::Character(int character) {
+  if (character >= 'a' && character <= 'z') character -= 'a' - 'A';
+  for (const Button &b : buttons_)
+    if (b.mnemonic != 0 && b.mnemonic == character) return b.id;
+  return 0;
+}
+
+int MessageBoxDialog::ButtonAt(int x, int y) const {
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    const RECT &r = buttons_[i].rect;
+    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int MessageBoxDialog::MouseDown(int x, int y) {
+  int i = ButtonAt(x, y);
+  if (i < 0) return 0;
+  pressed_ = i;
+  pressedIn_ = true;
+  focus_ = i;
+  changed_ = true;
+  return 0;
+}
+
+int MessageBoxDialog::MouseUp(int x, int y) {
+  int held = pressed_;
+  pressed_ = -1;
+  pressedIn_ = false;
+  if (held < 0) return 0;
+  changed_ = true;
+  // A press counts only when released over the same button.
+  return ButtonAt(x, y) == held ? buttons_[static_cast<size_t>(held)].id : 0;
+}
+
+void MessageBoxDialog::MouseMove(int x, int y) {
+  if (pressed_ < 0) return;
+  bool in = ButtonAt(x, y) == pressed_;
+  if (in != pressedIn_) {
+    pressedIn_ = in;
+    changed_ = true;
+  }
+}
+
+int MessageBoxDialog::Close() {
+  return Escape();
+}
+
+bool MessageBoxDialog::TakeChanged() {
+  bool c = changed_;
+  changed_ = false;
+  return c;
+}
+
+void MessageBoxDialog::Paint(const PixelView &v) const {
+  const DialogText &f = *font_;
+  const int lineH = std::max(1, f.LineHeight());
+  Fill(v, RECT{0, 0, v.width, v.height}, kFace);
+  Fill(v, RECT{0, 0, v.width, captionHeight_}, kCaptionBar);
+  PixelView bar = Sub(v, RECT{6, 0, width_ - 6, captionHeight_});
+  f.Draw(bar, 0, (captionHeight_ - lineH) / 2, caption_, kCaptionText);
+  Frame(v, RECT{0, 0, width_, height_}, kFrame, 1);
+  if (icon_) Icon(v, iconRect_.left, iconRect_.top, icon_);
+  PixelView body = Sub(v, RECT{1, captionHeight_, width_ - 1, height_ - 1});
+  int y = textRect_.top - captionHeight_;
+  for (const std::string &line : lines_) {
+    f.Draw(body, textRect_.left - 1, y, line, kText);
+    y += lineH;
+  }
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    const Button &b = buttons_[i];
+    bool down = static_cast<int>(i) == pressed_ && pressedIn_;
+    Fill(v, b.rect, down ? kButtonPressed : kButtonFace);
+    bool focused = static_cast<int>(i) == focus_;
+    Frame(v, b.rect, focused ? kFocusEdge : kButtonEdge, focused ? 2 : 1);
+    int labelW = f.Width(b.label);
+    int lx = b.rect.left + (b.rect.right - b.rect.left - labelW) / 2;
+    int ly = b.rect.top + (b.rect.bottom - b.rect.top - lineH) / 2;
+    PixelView inside =
+        Sub(v, RECT{b.rect.left + 2, b.rect.top + 2, b.rect.right - 2, b.rect.bottom - 2});
+    f.Draw(inside, lx - b.rect.left - 2 + (down ? 1 : 0), ly - b.rect.top - 2 + (down ? 1 : 0),
+           b.label, kText);
+  }
+}
+
+} // namespace platform

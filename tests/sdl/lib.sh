@@ -1,0 +1,115 @@
+# Shared by the on-screen test cases: sourced with the build directory and
+# the fixture's directory as $1 and $2.
+set -u
+build=$1
+fixture=$2
+if [ ! -s "$fixture/display" ]; then
+  echo "no X server (the sdl.start_xvfb fixture did not run)"
+  exit 1
+fi
+export DISPLAY=":$(cat "$fixture/display")"
+export QUILLRUNNER_BACKEND=sdl
+unset WAYLAND_DISPLAY
+work=$(mktemp -d)
+bg_pid=
+# The background command runs in a process group of its own, so that the
+# program it starts (quill runs the engine as a child) ends with it.
+stop_bg() {
+  if [ -n "$bg_pid" ]; then kill -- "-$bg_pid" 2>/dev/null; fi
+  bg_pid=
+}
+cleanup() {
+  stop_bg
+  [ -n "${KEEP_WORK:-}" ] && echo "kept $work" || rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# Runs a command in the background (output in $work/out, $work/err); its
+# exit status lands in $work/status.
+start_bg() {
+  stop_bg
+  rm -f "$work/status"
+  setsid bash -c 'cd "$1" && shift && "$@" >"$0/out" 2>"$0/err"; echo $? >"$0/status"' \
+    "$work" "$work" "$@" &
+  bg_pid=$!
+}
+
+# Waits (up to 20 s) for the background command to end; prints its status.
+wait_bg() {
+  for _ in $(seq 1 200); do
+    [ -s "$work/status" ] && { cat "$work/status"; return 0; }
+    sleep 0.1
+  done
+  echo timeout
+}
+
+# Waits until FILE exists (up to 20 s).
+wait_file() {
+  for _ in $(seq 1 200); do
+    [ -e "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "no $1"
+  return 1
+}
+
+# Waits until a line matching PATTERN is in FILE (up to 20 s).
+wait_line() {
+  for _ in $(seq 1 200); do
+    grep -q -- "$2" "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "no line '$2' in $1"
+  return 1
+}
+
+# The id of the window whose name starts with NAME (up to 20 s). The X
+# tree is read directly: xdotool's search misses Japanese names.
+window_id() {
+  local id
+  for _ in $(seq 1 200); do
+    id=$(xwininfo -root -tree 2>/dev/null | grep -F " \"$1" | head -1 | awk '{print $1}')
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Gives window ID the keyboard and puts the pointer over it.
+focus() {
+  xdotool windowfocus "$1" 2>/dev/null
+  xdotool mousemove --window "$1" 5 5 2>/dev/null
+  # The window takes keys once its thread has seen the focus change; on a
+  # busy machine that can take a while.
+  sleep 0.5
+}
+
+# The colour of pixel X Y of a PNG as #RRGGBB.
+pixel() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -1 | grep -o '#[0-9A-F]\{6\}'
+}
+
+expect_pixel() { # PNG X Y COLOUR
+  local got
+  got=$(pixel "$1" "$2" "$3")
+  [ "$got" = "$4" ] || fail "pixel $2,$3 of $(basename "$1") is $got, expected $4"
+}
+
+expect_line() { # FILE LINE
+  grep -qx -- "$2" "$1" || fail "no line '$2' in $(basename "$1")"
+}
+
+finish() {
+  if [ "$failures" -ne 0 ]; then
+    for f in out err; do echo "--- $f"; cat "$work/$f" 2>/dev/null; done
+    exit 1
+  fi
+  echo "passed"
+  exit 0
+}
