@@ -154,6 +154,7 @@ void Watch() {
     if (!finished.empty()) s.changed.notify_all();
     if (!playing) {
       s.watching = false;
+      SDL_TLSCleanup(); // what SDL kept for this thread, which ends now
       return;
     }
     s.changed.wait_for(lock, std::chrono::milliseconds(10));
@@ -469,7 +470,8 @@ void SetMediaDirectory(const std::string &windowsDirectory) {
 }
 } // namespace platform
 
-MCIERROR mciSendStringA(LPCSTR command, LPSTR returnText, UINT returnLength, HWND callback) {
+static MCIERROR SendCommandString(LPCSTR command, LPSTR returnText, UINT returnLength,
+                                  HWND callback) {
   if (returnText && returnLength) returnText[0] = '\0';
   if (!command) return MCIERR_MISSING_COMMAND_STRING;
   Command c;
@@ -548,4 +550,12 @@ MCIERROR mciSendStringA(LPCSTR command, LPSTR returnText, UINT returnLength, HWN
   if (notify && c.verb != "play") Notify(callback, MCI_NOTIFY_SUCCESSFUL, id);
   CopyResult(result, returnText, returnLength);
   return 0;
+}
+
+MCIERROR mciSendStringA(LPCSTR command, LPSTR returnText, UINT returnLength, HWND callback) {
+  MCIERROR error = SendCommandString(command, returnText, returnLength, callback);
+  // SDL keeps an error text per thread that only threads SDL started free
+  // when they end; the calling thread is ours, so free it after each call.
+  SDL_TLSCleanup();
+  return error;
 }
