@@ -92,6 +92,16 @@ TEST(BuilderRoundTrip, ConstructsListAndRebuild) {
   }
 }
 
+// Code page 932 text whose bytes also form UTF-8 (a source made code page
+// 932 by a byte that is no UTF-8, in a comment the program text drops)
+// still lists to source read as code page 932.
+TEST(BuilderRoundTrip, Cp932ThatLooksLikeUtf8ListsBack) {
+  builder::BuildResult r = builder::BuildProgram(
+      {{"c.bas", "' \xFF\na$=\"\xE6\x97\xA5\"+\"\xE8\xAA\x9E\"\nPRINT a$\n"}});
+  ASSERT_TRUE(r.Ok()) << buildertest::Errors(r);
+  ExpectRoundTrip(r.program, "lead bytes that form UTF-8");
+}
+
 TEST(BuilderRoundTrip, ListingShowsLabelsAndBytes) {
   std::string text = buildertest::Build("10 PRINT 1\nGOTO 10\n");
   EXPECT_EQ(builder::ListProgram(text), "*L1\nPRINT 1\nGOTO *L1\n");
