@@ -83,6 +83,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   for (const char *name : {"QUILLRUNNER_EVENTS", "QUILLRUNNER_CONSOLE_DUMP"}) unsetenv(name);
   if (!platform::ConfineTo(gScratch)) std::abort();
+  std::atexit([] { platform::RemoveTree(gScratch); });
   static char name[] = "fuzz_run";
   static char *argv[] = {name, nullptr};
   platform::Initialize(1, argv);
