@@ -140,6 +140,11 @@ void Compiler::CompileLine(const std::string &text) {
   Lexer lex(text);
   lex_ = &lex;
   lineDone_ = false;
+  // The program text takes a 0 byte as its end: none can be carried over.
+  if (size_t nul = text.find('\0'); nul != std::string::npos) {
+    Error(nul, "a 0 byte cannot stand in a program");
+    return;
+  }
   const Token &first = lex.Peek();
   if (first.kind == Tok::kNumber && AllDigits(first.text)) {
     Token n = lex.Next();

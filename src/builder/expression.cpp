@@ -88,7 +88,10 @@ bool Compiler::Unary(Code &out, bool atStart) {
       out.Put('-');
       return Unary(out, false);
     }
+    // The group costs a level as it will in the listing, which writes it
+    // with its parentheses: a program that builds lists to one that does.
     out.Put("(-");
+    NestingGuard group(nesting_);
     if (!Unary(out, false)) return false;
     out.Put(')');
     return true;

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "builder/source_text.h"
 #include "builder/statement_table.h"
 #include "expr/function_codes.h"
 #include "platform/cp932.h"
@@ -587,7 +588,12 @@ private:
 
 std::string ListProgram(std::string_view text, const ListOptions &options) {
   Lister lister(text, options);
-  return lister.Run();
+  std::string listing = lister.Run();
+  // Code page 932 bytes can happen to form UTF-8, and a source that does is
+  // read as UTF-8: a first comment that is not UTF-8 ("' 日本語" in code page
+  // 932) keeps the listing read as it is written.
+  if (!options.bytes && LooksLikeUtf8(listing)) listing.insert(0, "' \x93\xFA\x96\x7B\x8C\xEA\n");
+  return listing;
 }
 
 } // namespace builder

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "platform/commapi.h"
+#include "platform/confinement.h"
 #include "platform/file_handles.h"
 #include "platform/fileapi.h"
 #include "platform/paths.h"
@@ -97,6 +98,7 @@ HANDLE OpenCommDevice(const std::string &device, DWORD access) {
     flags |= O_WRONLY;
   else
     flags |= O_RDONLY;
+  if (platform::Confined()) return INVALID_HANDLE_VALUE;
   HANDLE h;
   int fd;
   {

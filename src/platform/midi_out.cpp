@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/confinement.h"
 #include "platform/midi_device.h"
 #include "platform/mmsystem.h"
 
@@ -42,7 +43,8 @@ std::string RecorderPath() {
 // The ALSA ports, listed once per process so that device numbers stay put.
 const std::vector<std::string> &Ports(Table &t) {
   if (!t.portsListed) {
-    t.ports = platform::midi::SequencerPorts();
+    // A confined program reaches no sound hardware through the sequencer.
+    if (!platform::Confined()) t.ports = platform::midi::SequencerPorts();
     t.portsListed = true;
   }
   return t.ports;

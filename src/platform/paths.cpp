@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "platform/confinement.h"
 #include "platform/cp932.h"
 #include "platform/platform.h"
 
@@ -101,6 +102,8 @@ std::string ToUnixPath(const std::string &windowsPath) {
     start = slash + 1;
   }
   if (result.empty()) result = ".";
+  // A confined program reaches nothing outside its root.
+  if (!PathInsideConfinement(result)) return {};
   return result;
 }
 

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <strings.h>
 
+#include "platform/confinement.h"
 #include "platform/cp932.h"
 #include "platform/print_internal.h"
 #include "platform/winspool.h"
@@ -47,13 +48,14 @@ PrintDevice *PrinterDevice(HDC hdc) {
 
 std::vector<PrinterEntry> ListPrinters() {
   if (!FilePrinterPath().empty()) return {{kFilePrinterName, true}};
+  if (Confined()) return {};
   return CupsPrinters();
 }
 
 std::unique_ptr<PrintDevice> OpenPrinter(const std::string &name) {
   if (!FilePrinterPath().empty())
     return strcasecmp(name.c_str(), kFilePrinterName) == 0 ? OpenFilePrinter() : nullptr;
-  if (name.empty()) return nullptr;
+  if (name.empty() || Confined()) return nullptr;
   return OpenCupsPrinter(name);
 }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/confinement.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
 #include "platform/shellapi.h"
@@ -36,6 +37,7 @@ bool LooksLikeUrl(const std::string &text) {
 // Starts ARGV[0] (searched in PATH when SEARCH is set) in DIRECTORY, with
 // stdin from /dev/null; false when it could not be started.
 bool Spawn(const std::vector<std::string> &args, const std::string &directory, bool search) {
+  if (platform::Confined()) return false;
   std::vector<char *> argv;
   std::vector<std::string> copies = args;
   for (std::string &a : copies) argv.push_back(a.data());

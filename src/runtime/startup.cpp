@@ -60,8 +60,11 @@ std::atomic<HWND> gMainWindow{0};
 
 void TerminationRequested(int signal) {
   gTerminationSignal.store(signal);
-  // Ends the program as closing its window does; before the window exists
-  // the entry sees the request once it has made it.
+  // Before the window exists the entry sees the request once it has made it.
+  RequestProgramEnd();
+}
+
+void RequestProgramEnd() {
   if (HWND main = gMainWindow.load()) PostMessageA(main, WM_CLOSE, 0, 0);
 }
 

@@ -12,3 +12,7 @@ int ProgramEntry(Engine &engine);
 // SIGINT or SIGTERM (SIGNAL) asks the running program to end as a closed
 // main window does; ProgramEntry then returns 128 + SIGNAL.
 void TerminationRequested(int signal);
+
+// Ends the running program as closing its main window does (any thread; the
+// exit status is not changed). Nothing happens before the window exists.
+void RequestProgramEnd();

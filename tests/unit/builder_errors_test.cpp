@@ -125,3 +125,11 @@ TEST(BuilderErrors, SeveralErrorsAreAllReported) {
   EXPECT_EQ(r.errors[3].message, "unknown label *x");
   EXPECT_TRUE(r.program.empty());
 }
+
+// A 0 byte would end the program text where it stands (inside a string it
+// cut the program short), so the builder refuses it anywhere.
+TEST(BuilderErrors, ZeroBytesAreRefused) {
+  using namespace std::string_literals;
+  ExpectError("PRINT 1\nPRINT \"a\0b\"\n"s, {2, 9, "a 0 byte cannot stand in a program"});
+  ExpectError("DATA 1,\0\n"s, {1, 8, "a 0 byte cannot stand in a program"});
+}

@@ -92,6 +92,26 @@ TEST(BuilderRoundTrip, ConstructsListAndRebuild) {
   }
 }
 
+// Code page 932 text whose bytes also form UTF-8 (a source made code page
+// 932 by a byte that is no UTF-8, in a comment the program text drops)
+// still lists to source read as code page 932.
+TEST(BuilderRoundTrip, Cp932ThatLooksLikeUtf8ListsBack) {
+  builder::BuildResult r = builder::BuildProgram(
+      {{"c.bas", "' \xFF\na$=\"\xE6\x97\xA5\"+\"\xE8\xAA\x9E\"\nPRINT a$\n"}});
+  ASSERT_TRUE(r.Ok()) << buildertest::Errors(r);
+  ExpectRoundTrip(r.program, "lead bytes that form UTF-8");
+}
+
+// A chain of negations is listed with a group for each: whatever builds
+// lists to source within the nesting bound.
+TEST(BuilderRoundTrip, LongNegationChainsListBack) {
+  for (int n : {2, 60, 99, 150, 199}) {
+    builder::BuildResult r =
+        builder::BuildProgram({{"c.bas", "k=" + std::string(n, '-') + "0\nPRINT k\n"}});
+    if (r.Ok()) ExpectRoundTrip(r.program, std::to_string(n) + " negations");
+  }
+}
+
 TEST(BuilderRoundTrip, ListingShowsLabelsAndBytes) {
   std::string text = buildertest::Build("10 PRINT 1\nGOTO 10\n");
   EXPECT_EQ(builder::ListProgram(text), "*L1\nPRINT 1\nGOTO *L1\n");
