@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/menu_paint.h"
 #include "platform/pixels.h"
 #include "platform/png_write.h"
 #include "platform/user_internal.h"
+#include "platform/winuser_window.h"
 
 namespace platform {
 namespace {
@@ -34,6 +36,12 @@ void CollectLayers(State &s, HWND hwnd, int x, int y, std::vector<Layer> &out, i
     if (!c) continue;
     CollectLayers(s, child, x + c->rect.left, y + c->rect.top, out, depth + 1);
   }
+}
+
+bool IsSystemControl(WNDPROC proc) {
+  for (const char *name : {"EDIT", "BUTTON", "LISTBOX", "COMBOBOX", "STATIC", "SCROLLBAR"})
+    if (proc && proc == user::SystemClassProc(name)) return true;
+  return false;
 }
 
 void Blit(std::vector<uint32_t> &dest, int dw, int dh, WindowPixels &src, int x, int y) {
@@ -68,22 +76,37 @@ bool WriteWindowShots(const std::string &dir, HWND excluded, std::string &error)
   for (HWND top : tops) {
     std::vector<Layer> layers;
     std::string caption;
+    HMENU menu = 0;
     {
       std::lock_guard<std::mutex> lock(s.mutex);
-      CollectLayers(s, top, 0, 0, layers, 0);
-      if (Window *w = Find(s, top)) caption = w->text;
+      if (Window *w = Find(s, top)) {
+        caption = w->text;
+        menu = w->menu;
+      }
+      // A menu bar is drawn above the client area.
+      CollectLayers(s, top, 0, menu ? kMenuBarHeight : 0, layers, 0);
     }
     if (layers.empty()) continue;
-    // What still waits to paint is painted now, in its own thread only (a
-    // window of another thread could not answer once that thread ended).
+    // What still waits to paint is painted now: through a message in its
+    // own thread, or for a system control whose thread has ended (every
+    // BASIC thread has by now) by calling its procedure, which keeps no
+    // thread state.
     for (const Layer &layer : layers) {
-      bool paint = false;
+      WNDPROC direct = nullptr;
+      bool send = false;
       {
         std::lock_guard<std::mutex> lock(s.mutex);
         Window *w = Find(s, layer.hwnd);
-        paint = w && w->needsPaint && w->thread == self;
+        if (!w || !w->needsPaint) continue;
+        if (w->thread == self)
+          send = true;
+        else if (IsSystemControl(w->proc))
+          direct = w->proc;
       }
-      if (paint) SendMessageA(layer.hwnd, WM_PAINT, 0, 0);
+      if (send)
+        SendMessageA(layer.hwnd, WM_PAINT, 0, 0);
+      else if (direct)
+        direct(layer.hwnd, WM_PAINT, 0, 0);
     }
     std::shared_ptr<WindowPixels> base = WindowBackingStore(top);
     if (!base) continue;
@@ -91,7 +114,7 @@ bool WriteWindowShots(const std::string &dir, HWND excluded, std::string &error)
     {
       std::lock_guard<std::mutex> lock(base->mutex);
       width = base->width;
-      height = base->height;
+      height = base->height + (menu ? kMenuBarHeight : 0);
     }
     ++n;
     const std::string stem = dir + "/" + std::to_string(n);
@@ -101,6 +124,7 @@ bool WriteWindowShots(const std::string &dir, HWND excluded, std::string &error)
         if (auto store = WindowBackingStore(layer.hwnd))
           Blit(pixels, width, height, *store, layer.x, layer.y);
       PixelView view{pixels.data(), width, height, width};
+      if (menu) PaintMenuBar(menu, view);
       std::string why;
       if (!WritePng(stem + ".png", view, why)) {
         ok = false;
