@@ -38,12 +38,6 @@ void CollectLayers(State &s, HWND hwnd, int x, int y, std::vector<Layer> &out, i
   }
 }
 
-bool IsSystemControl(WNDPROC proc) {
-  for (const char *name : {"EDIT", "BUTTON", "LISTBOX", "COMBOBOX", "STATIC", "SCROLLBAR"})
-    if (proc && proc == user::SystemClassProc(name)) return true;
-  return false;
-}
-
 void Blit(std::vector<uint32_t> &dest, int dw, int dh, WindowPixels &src, int x, int y) {
   std::lock_guard<std::mutex> lock(src.mutex);
   for (int row = 0; row < src.height; ++row) {
@@ -87,26 +81,16 @@ bool WriteWindowShots(const std::string &dir, HWND excluded, std::string &error)
       CollectLayers(s, top, 0, menu ? kMenuBarHeight : 0, layers, 0);
     }
     if (layers.empty()) continue;
-    // What still waits to paint is painted now: through a message in its
-    // own thread, or for a system control whose thread has ended (every
-    // BASIC thread has by now) by calling its procedure, which keeps no
-    // thread state.
+    // What still waits to paint in the calling thread is painted now (a
+    // window of another thread is taken as it is).
     for (const Layer &layer : layers) {
-      WNDPROC direct = nullptr;
-      bool send = false;
+      bool paint = false;
       {
         std::lock_guard<std::mutex> lock(s.mutex);
         Window *w = Find(s, layer.hwnd);
-        if (!w || !w->needsPaint) continue;
-        if (w->thread == self)
-          send = true;
-        else if (IsSystemControl(w->proc))
-          direct = w->proc;
+        paint = w && w->needsPaint && w->thread == self;
       }
-      if (send)
-        SendMessageA(layer.hwnd, WM_PAINT, 0, 0);
-      else if (direct)
-        direct(layer.hwnd, WM_PAINT, 0, 0);
+      if (paint) SendMessageA(layer.hwnd, WM_PAINT, 0, 0);
     }
     std::shared_ptr<WindowPixels> base = WindowBackingStore(top);
     if (!base) continue;

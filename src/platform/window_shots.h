@@ -9,8 +9,9 @@
 namespace platform {
 
 // Writes every visible top-level window but EXCLUDED into DIR as <n>.png
-// (n from 1, in creation order) with its caption in <n>.txt. Windows of the
-// calling thread still waiting to paint are painted first. Returns false
+// (n from 1, in creation order) with its caption in <n>.txt; a menu bar is
+// drawn above the client area. The calling thread's windows still waiting
+// to paint are painted first. Returns false
 // (ERROR says why) when a file cannot be written; the others still are.
 bool WriteWindowShots(const std::string &dir, HWND excluded, std::string &error);
 

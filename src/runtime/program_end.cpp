@@ -39,9 +39,7 @@ void ProgramEnd() {
   // 8. Every file channel is closed; what was written is already in the
   //    files, as channels do not buffer.
   CloseAllChannels();
-  // 9. Window surfaces are released by their subsystem here as it arrives;
-  //    the user windows are captured first when QUILLRUNNER_WINDOW_SHOTS asks.
-  WriteWindowShots();
+  // 9. Window surfaces are released by their subsystem here as it arrives.
   // 10. An open print job is printed and the printer released.
   ReleasePrinter();
   // 11. The music has stopped with its BASIC thread; the MIDI output closes
