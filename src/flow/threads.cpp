@@ -1,6 +1,7 @@
 #include "flow/threads.h"
 
 #include "data/variables.h"
+#include "graphics/screenshot.h"
 
 #include "platform/platform.h"
 #include "platform/win32.h"
@@ -63,6 +64,9 @@ void ThreadStart(ThreadIndex slot) {
     RunLoop(slot);
   } catch (const ThreadExit &) {
   }
+  // The first thread's windows go when it ends, so they are captured (when
+  // QUILLRUNNER_WINDOW_SHOTS asks) while program end still waits for it.
+  if (slot == 0) WriteWindowShots();
   ReleaseSlot(slot);
 }
 

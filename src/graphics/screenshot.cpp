@@ -8,6 +8,7 @@
 #include "console/console.h"
 #include "graphics/surface.h"
 #include "platform/png_write.h"
+#include "platform/window_shots.h"
 #include "runtime/engine.h"
 
 namespace {
@@ -45,4 +46,12 @@ void WriteScreenshot() {
   std::string error;
   if (!platform::WritePng(path, view, error))
     std::fprintf(stderr, "QUILLRUNNER_SCREENSHOT: cannot write %s: %s\n", path, error.c_str());
+}
+
+void WriteWindowShots() {
+  const char *dir = std::getenv("QUILLRUNNER_WINDOW_SHOTS");
+  if (!dir || !*dir) return;
+  std::string error;
+  if (!platform::WriteWindowShots(dir, E().mainWindow, error))
+    std::fprintf(stderr, "QUILLRUNNER_WINDOW_SHOTS: cannot write %s\n", error.c_str());
 }

@@ -4,6 +4,7 @@
 #include "console/keyboard_state.h"
 #include "console/line_editor.h"
 #include "console/main_window_input.h"
+#include "graphics/surface.h"
 #include "platform/winuser_input.h"
 #include "runtime/engine.h"
 #include "windows/message_queue.h"
@@ -85,7 +86,7 @@ LRESULT PromptWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void PaintUserWindow(HWND hwnd) {
-  // The window shows its surface; until surfaces draw into windows there
-  // is nothing more to copy, and DefWindowProcA validates the window.
-  (void)hwnd;
+  // The window shows its surface (made on first drawing; until then its
+  // first colour).
+  PaintSurface(hwnd);
 }

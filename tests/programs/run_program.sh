@@ -9,6 +9,8 @@
 # NAME.pixels holds pixel probes ("x y RRGGBB", "size W H") that
 # PNG_PROBE (the third argument) checks in the screenshot the run takes;
 # NAME.screen is the screen size (320x240 when there are probes).
+# NAME.window-N.pixels probes the capture of the Nth visible user window
+# (QUILLRUNNER_WINDOW_SHOTS) and NAME.window-N.txt is its caption.
 set -u
 quill=$1
 src=$2
@@ -47,7 +49,13 @@ if [ -f "$base.shotpath" ]; then
   probed=
 fi
 
-(cd "$work" && QUILLRUNNER_BACKEND=headless QUILLRUNNER_CONSOLE_DUMP="$work/console.txt" \
+window_shots=
+if compgen -G "$base.window-*" >/dev/null; then
+  window_shots="$work/windows"
+  mkdir -p "$window_shots"
+fi
+
+(cd "$work" && QUILLRUNNER_BACKEND=headless QUILLRUNNER_WINDOW_SHOTS="$window_shots" QUILLRUNNER_CONSOLE_DUMP="$work/console.txt" \
   QUILLRUNNER_EVENTS="$events" QUILLRUNNER_PRINTER_FILE="$work/print.pdf" \
   QUILLRUNNER_SCREENSHOT="$shot" QUILLRUNNER_SCREEN="$screen" \
   timeout 240 "$quill" run "${sources[@]}" -- "${args[@]}" <"$input" >"$work/stdout" 2>"$work/stderr")
@@ -114,6 +122,28 @@ if [ -n "$probed" ]; then
     fail=1
   fi
 fi
+for expected in "$base".window-*; do
+  [ -e "$expected" ] || continue
+  n=${expected#"$base".window-}
+  n=${n%.*}
+  case $expected in
+  *.txt)
+    if ! diff -u "$expected" "$window_shots/$n.txt"; then
+      echo "caption of window $n differs from $expected"
+      fail=1
+    fi
+    ;;
+  *.pixels)
+    if [ -z "$probe" ]; then
+      echo "no pixel checker given for $expected"
+      fail=1
+    elif ! "$probe" "$window_shots/$n.png" "$expected"; then
+      echo "window $n differs from $expected"
+      fail=1
+    fi
+    ;;
+  esac
+done
 if [ $fail -ne 0 ]; then
   echo "--- stdout"; cat "$work/stdout"; echo "--- stderr"; cat "$work/stderr"
 fi

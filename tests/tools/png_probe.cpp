@@ -1,10 +1,13 @@
 // Checks pixels of a PNG file: png_probe FILE PROBES, where PROBES holds
-// lines "x y RRGGBB" (hex colour) and optionally "size W H"; blank lines
+// lines "x y RRGGBB" (hex colour), optionally "size W H", and "ink L T R B
+// RRGGBB": some pixel of the rectangle (right and bottom excluded) is not
+// that colour, so something is drawn on the background there; blank lines
 // and lines starting with # are skipped. Prints one line per mismatch and
 // exits 1 when there is any, 2 when a file cannot be read.
 #include <png.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -65,6 +68,29 @@ int main(int argc, char **argv) {
       if (w != image.width || h != image.height) {
         std::printf("line %d: size %ux%u, expected %ux%u\n", number, image.width, image.height, w,
                     h);
+        ++failures;
+      }
+      continue;
+    }
+    if (first == "ink") {
+      unsigned l = 0, t = 0, r = 0, b = 0;
+      std::string background;
+      if (!(in >> l >> t >> r >> b >> background) || background.size() != 6 || r > image.width ||
+          b > image.height || l >= r || t >= b) {
+        std::printf("line %d: cannot use \"%s\"\n", number, line.c_str());
+        ++failures;
+        continue;
+      }
+      const unsigned long bg = std::strtoul(background.c_str(), nullptr, 16);
+      bool inked = false;
+      for (unsigned y = t; y < b && !inked; ++y)
+        for (unsigned x = l; x < r && !inked; ++x) {
+          const unsigned char *p = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];
+          inked = ((static_cast<unsigned long>(p[0]) << 16) | (p[1] << 8) | p[2]) != bg;
+        }
+      if (!inked) {
+        std::printf("line %d: nothing but %s in (%u, %u)-(%u, %u)\n", number, background.c_str(), l,
+                    t, r, b);
         ++failures;
       }
       continue;
