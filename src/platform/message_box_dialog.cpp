@@ -27,14 +27,14 @@ constexpr uint32_t kFocusEdge = 0x000078D7;
 
 constexpr UINT kIconMask = 0x000000F0;
 
-struct ButtonSpec {
+struct ButtonChoice {
   int id;
   const char *label; // UTF-8
   char mnemonic;
 };
 
-std::vector<ButtonSpec> ButtonsOf(UINT type) {
-  const ButtonSpec ok{IDOK, "OK", 0}, cancel{IDCANCEL, "キャンセル", 0},
+std::vector<ButtonChoice> ButtonsOf(UINT type) {
+  const ButtonChoice ok{IDOK, "OK", 0}, cancel{IDCANCEL, "キャンセル", 0},
       abort{IDABORT, "中止(A)", 'A'}, retry{IDRETRY, "再試行(R)", 'R'},
       ignore{IDIGNORE, "無視(I)", 'I'}, yes{IDYES, "はい(Y)", 'Y'}, no{IDNO, "いいえ(N)", 'N'};
   switch (type & 0xF) {
@@ -195,11 +195,11 @@ MessageBoxDialog::MessageBoxDialog(std::shared_ptr<const DialogText> font, std::
 
   // Buttons: at least the standard width, wide enough for their label.
   int buttonsW = 0;
-  for (const ButtonSpec &spec : ButtonsOf(type)) {
+  for (const ButtonChoice &choice : ButtonsOf(type)) {
     Button b;
-    b.id = spec.id;
-    b.label = cp932::FromUtf8(spec.label);
-    b.mnemonic = spec.mnemonic;
+    b.id = choice.id;
+    b.label = cp932::FromUtf8(choice.label);
+    b.mnemonic = choice.mnemonic;
     int w = std::max(kButtonMinWidth, f.Width(b.label) + 16);
     b.rect = RECT{0, 0, w, buttonH};
     buttonsW += w + (buttons_.empty() ? 0 : kButtonGap);
