@@ -229,22 +229,7 @@ void PostQuitMessage(int exitCode) {
 // ---- Sending ----
 
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  DWORD self = GetCurrentThreadId();
-  State &s = S();
-  std::unique_lock<std::mutex> lock(s.mutex);
-  Window *w = Find(s, hwnd);
-  if (!w) return 0;
-  if (w->thread == self) {
-    WNDPROC proc = w->proc;
-    lock.unlock();
-    return proc ? proc(hwnd, msg, wParam, lParam) : 0;
-  }
-  SentMessage m;
-  m.hwnd = hwnd;
-  m.message = msg;
-  m.wParam = wParam;
-  m.lParam = lParam;
-  return SendAcross(lock, s, self, w->thread, m, nullptr);
+  return platform::SendMessageAbortable(hwnd, msg, wParam, lParam, nullptr, nullptr, nullptr);
 }
 
 namespace platform {
