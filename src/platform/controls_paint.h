@@ -14,7 +14,7 @@ namespace platform {
 constexpr int kEditMargin = 3;
 
 struct EditLook {
-  std::string text; // as shown (password characters already replaced)
+  std::string text;          // as shown (password characters already replaced)
   std::vector<size_t> lines; // start of each line
   size_t selStart = 0, selEnd = 0;
   size_t firstLine = 0;

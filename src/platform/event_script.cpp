@@ -154,9 +154,12 @@ bool ParseLine(std::string_view line, std::vector<ScriptEvent> &out) {
     out.push_back(e);
     return true;
   }
-  if (verb == "close" || ((verb == "click" || verb == "pick") && w.size() >= 2 &&
-                          !(verb == "click" && w.size() == 4 &&
-                            (Lower(w[1]) == "left" || Lower(w[1]) == "right")))) {
+  // "click BUTTON X Y" is a mouse click (a button other than left or right
+  // is an error); any other "click" names a window.
+  int ignored;
+  bool mouseClick = verb == "click" && w.size() == 4 && ReadInt(w[2], -32768, 65535, ignored) &&
+                    ReadInt(w[3], -32768, 65535, ignored);
+  if (verb == "close" || ((verb == "click" || verb == "pick") && w.size() >= 2 && !mouseClick)) {
     ScriptEvent e;
     // The rest of the line, after the word and one blank.
     size_t start = line.find_first_not_of(" \t");
