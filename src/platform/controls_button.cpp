@@ -103,8 +103,8 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       int v = static_cast<int>(wParam);
       bool three = type == BS_3STATE || type == BS_AUTO3STATE;
       b->check = v == BST_INDETERMINATE && three ? BST_INDETERMINATE
-                 : v == BST_UNCHECKED           ? BST_UNCHECKED
-                                                : BST_CHECKED;
+                 : v == BST_UNCHECKED            ? BST_UNCHECKED
+                                                 : BST_CHECKED;
     }
     InvalidateRect(hwnd, nullptr, TRUE);
     return 0;

@@ -16,9 +16,9 @@ WNDPROC SystemClassProc(const std::string &name) {
     WNDPROC proc;
   };
   static constexpr Entry kClasses[] = {
-      {"EDIT", platform::EditProc},           {"BUTTON", platform::ButtonProc},
-      {"LISTBOX", platform::ListBoxProc},     {"COMBOBOX", platform::ComboBoxProc},
-      {"STATIC", platform::StaticProc},       {"SCROLLBAR", platform::ScrollBarProc},
+      {"EDIT", platform::EditProc},       {"BUTTON", platform::ButtonProc},
+      {"LISTBOX", platform::ListBoxProc}, {"COMBOBOX", platform::ComboBoxProc},
+      {"STATIC", platform::StaticProc},   {"SCROLLBAR", platform::ScrollBarProc},
   };
   for (const Entry &e : kClasses)
     if (strcasecmp(e.name, name.c_str()) == 0) return e.proc;
@@ -32,8 +32,7 @@ namespace platform {
 void NotifyParent(HWND hwnd, int code) {
   HWND parent = GetParent(hwnd);
   if (!parent) return;
-  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code),
-               static_cast<LPARAM>(hwnd));
+  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), static_cast<LPARAM>(hwnd));
 }
 
 void MoveFocusFrom(HWND hwnd, bool backwards) {

@@ -115,8 +115,8 @@ std::string Filter(const Edit &e, const std::string &in, bool typed) {
 // changed and sets FULL when some of TEXT did not fit.
 bool ReplaceSelection(Edit &e, std::string text, bool &full) {
   size_t start = SelStart(e), end = SelEnd(e);
-  size_t room = e.limit > e.text.size() - (end - start) ? e.limit - (e.text.size() - (end - start))
-                                                        : 0;
+  size_t room =
+      e.limit > e.text.size() - (end - start) ? e.limit - (e.text.size() - (end - start)) : 0;
   full = false;
   if (text.size() > room) {
     full = true;
@@ -336,8 +336,8 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(LineOf(e, at));
   }
   case EM_LIMITTEXT:
-    e.limit = wParam == 0 ? static_cast<size_t>(kEditMaxLimit)
-                          : std::min<size_t>(wParam, kEditMaxLimit);
+    e.limit =
+        wParam == 0 ? static_cast<size_t>(kEditMaxLimit) : std::min<size_t>(wParam, kEditMaxLimit);
     return 0;
   case EM_GETLIMITTEXT:
     return static_cast<LRESULT>(e.limit);

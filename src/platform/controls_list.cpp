@@ -47,9 +47,8 @@ int Count(const List &l) {
 // behind it.
 size_t SortedPlace(const List &l, const std::string &text) {
   size_t i = 0;
-  while (i < l.items.size() &&
-         CompareStringA(LOCALE_JAPANESE, 0, l.items[i].c_str(), -1, text.c_str(), -1) !=
-             CSTR_GREATER_THAN)
+  while (i < l.items.size() && CompareStringA(LOCALE_JAPANESE, 0, l.items[i].c_str(), -1,
+                                              text.c_str(), -1) != CSTR_GREATER_THAN)
     ++i;
   return i;
 }

@@ -107,9 +107,8 @@ LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     } else {
       int track = std::max(1, length - 2 * kArrow);
       int64_t span = static_cast<int64_t>(si.nMax) - si.nMin + 1;
-      int thumb = span > 0 ? static_cast<int>((static_cast<int64_t>(si.nPos) - si.nMin) * track /
-                                              span)
-                           : 0;
+      int thumb =
+          span > 0 ? static_cast<int>((static_cast<int64_t>(si.nPos) - si.nMin) * track / span) : 0;
       request = at - kArrow < thumb ? SB_PAGEUP : SB_PAGEDOWN;
     }
     ScrollParent(hwnd, request, si.nPos);

@@ -16,9 +16,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "platform/event_script.h"
 #include "platform/platform.h"
-#include "platform/cp932.h"
 #include "platform/winuser_input.h"
 #include "platform/winuser_menu.h"
 #include "platform/winuser_window.h"
@@ -229,8 +229,7 @@ private:
     HWND hwnd = WaitForWindow([&] { return FindTarget(e); });
     if (!hwnd) {
       std::fprintf(stderr, "QUILLRUNNER_EVENTS: %s %s: no such window\n",
-                   e.kind == ScriptEvent::Kind::kPickItem ? "pick" : "click",
-                   Describe(e).c_str());
+                   e.kind == ScriptEvent::Kind::kPickItem ? "pick" : "click", Describe(e).c_str());
       return true;
     }
     if (e.kind == ScriptEvent::Kind::kClickWindow) {
@@ -241,9 +240,9 @@ private:
     RECT item;
     LentBuffer lent(&item, sizeof item);
     bool aborted = false;
-    LRESULT got = SendMessageAbortable(hwnd, 0x0198 /* LB_GETITEMRECT */,
-                                       static_cast<WPARAM>(e.number), lent.Number(),
-                                       &Feeder::GiveUp, this, &aborted);
+    LRESULT got =
+        SendMessageAbortable(hwnd, 0x0198 /* LB_GETITEMRECT */, static_cast<WPARAM>(e.number),
+                             lent.Number(), &Feeder::GiveUp, this, &aborted);
     if (aborted) return false;
     if (got != 0) {
       std::fprintf(stderr, "QUILLRUNNER_EVENTS: pick %s %d: no such item\n", Describe(e).c_str(),

@@ -142,9 +142,13 @@ void FillSystemMenu(Menu &mn) {
     UINT id;
   };
   static const Entry kItems[] = {
-      {"\x8c\xb3\x82\xcc\x83T\x83" "C\x83Y\x82\xc9\x96\xdf\x82\xb7(&R)", SC_RESTORE},
+      {"\x8c\xb3\x82\xcc\x83T\x83"
+       "C\x83Y\x82\xc9\x96\xdf\x82\xb7(&R)",
+       SC_RESTORE},
       {"\x88\xda\x93\xae(&M)", SC_MOVE},
-      {"\x83T\x83" "C\x83Y\x95\xcf\x8dX(&S)", SC_SIZE},
+      {"\x83T\x83"
+       "C\x83Y\x95\xcf\x8dX(&S)",
+       SC_SIZE},
       {"\x8d\xc5\x8f\xac\x89\xbb(&N)", SC_MINIMIZE},
       {"\x8d\xc5\x91\xe5\x89\xbb(&X)", SC_MAXIMIZE},
       {nullptr, 0},
@@ -426,8 +430,7 @@ bool MenuHasEnabledItem(HMENU menu, UINT id) {
   Menus &m = M();
   std::lock_guard<std::mutex> lock(m.mutex);
   Item *it = Locate(m, menu, id, false, nullptr, nullptr);
-  return it && !it->sub && it->type != MFT_SEPARATOR &&
-         !(it->state & (MF_GRAYED | MF_DISABLED));
+  return it && !it->sub && it->type != MFT_SEPARATOR && !(it->state & (MF_GRAYED | MF_DISABLED));
 }
 
 void ResetMenus() {

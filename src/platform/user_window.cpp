@@ -2,8 +2,8 @@
 // the window tree, visibility, foreground, text, client size and the paint
 // state that makes the message functions generate WM_PAINT.
 #include <algorithm>
-#include <cstdint>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <strings.h>
 #include <unistd.h>
@@ -109,8 +109,7 @@ WindowClass *FindClass(State &s, LPCSTR name) {
 // The place of a top-level window that asks for the default: each one a
 // little lower and further right than the one before, sized to reach the
 // screen's right and bottom edges.
-void DefaultPlacement(State &s, int &x, int &y, int &width, int &height, bool position,
-                      bool size) {
+void DefaultPlacement(State &s, int &x, int &y, int &width, int &height, bool position, bool size) {
   int step = s.defaultPlacements % 8;
   if (position || size) ++s.defaultPlacements;
   int sw = platform::ScreenWidth(), sh = platform::ScreenHeight();

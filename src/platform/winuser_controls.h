@@ -7,8 +7,12 @@
 #include "platform/win32.h"
 #include "platform/winuser_window.h"
 
-constexpr WORD LOWORD(uint32_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(uint32_t v) { return static_cast<WORD>(v >> 16); }
+constexpr WORD LOWORD(uint32_t v) {
+  return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(uint32_t v) {
+  return static_cast<WORD>(v >> 16);
+}
 constexpr WPARAM MAKEWPARAM(int low, int high) {
   return (static_cast<uint32_t>(static_cast<uint16_t>(high)) << 16) | static_cast<uint16_t>(low);
 }

@@ -190,7 +190,8 @@ void TRACKPOPUPMENU(std::string &arg, ThreadIndex slot) {
   if (!ok) return;
   ClientToScreen(hwnd, &p);
   // The menu waits for the user: other threads run meanwhile.
-  WithoutLock(slot, [&] { return TrackPopupMenu(menu, TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, nullptr); });
+  WithoutLock(slot,
+              [&] { return TrackPopupMenu(menu, TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, nullptr); });
 }
 
 BuiltinFunction FindWindowFunction(uint16_t code) {

@@ -149,6 +149,7 @@ void MESSAGEBOX(std::string &arg, ThreadIndex slot) {
   std::string caption = a.size() > 2 ? ArgString(a[2], ok) : std::string();
   auto type = static_cast<UINT>(a.size() > 3 ? ArgNumber(a[3], ok) : 0);
   if (!ok) return;
-  int answer = WithoutLock(slot, [&] { return MessageBoxA(owner, text.c_str(), caption.c_str(), type); });
+  int answer =
+      WithoutLock(slot, [&] { return MessageBoxA(owner, text.c_str(), caption.c_str(), type); });
   if (a.size() > 4) AssignNumber(a[4], answer);
 }

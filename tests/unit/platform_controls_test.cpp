@@ -26,8 +26,7 @@ protected:
     wc.lpfnWndProc = Plain;
     wc.lpszClassName = "PlainForm";
     RegisterClassExA(&wc);
-    form = CreateWindowExA(0, "PlainForm", "Form", WS_VISIBLE, 100, 50, 400, 300, 0, 0, 0,
-                           nullptr);
+    form = CreateWindowExA(0, "PlainForm", "Form", WS_VISIBLE, 100, 50, 400, 300, 0, 0, 0, nullptr);
   }
   void TearDown() override { platform::ResetWindowManager(); }
   HWND Child(const char *cls, DWORD style, int id, const char *text = "") {
