@@ -212,7 +212,10 @@ bool Compiler::TypeMemberLine() {
       continue;
     }
     if (t.kind == Tok::kError) return Error(t.offset, t.text);
-    if (t.IsWord("REM")) return true;
+    if (t.IsWord("REM")) {
+      lineDone_ = true; // a remark ends the line and writes nothing
+      return true;
+    }
     if (t.IsWord("END") && lex_->PeekSecond().IsWord("TYPE")) {
       lex_->Next();
       lex_->Next();
