@@ -54,7 +54,11 @@ void Compiler::CollectSymbols() {
           } else if (n.upper.size() > 2 && n.upper.compare(0, 2, "FN") == 0) {
             name = n.text.substr(2);
           }
-          if (!name.empty() && !fnNames_.count(Upper(name))) fnNames_[Upper(name)] = name;
+          // A name begins with a letter: FN0x is no function (its listing
+          // "FN 0x" would not read back).
+          bool named = !name.empty() &&
+                       (std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_');
+          if (named && !fnNames_.count(Upper(name))) fnNames_[Upper(name)] = name;
         }
         first = false;
       }
