@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -387,10 +389,26 @@ private:
     return true;
   }
 
-  void Wake() {
-    SDL_Event e{};
-    e.type = wakeEvent_;
-    SDL_PushEvent(&e);
+  // Queued work (and stopping) ends the UI thread's wait at once.
+  void Wake() { wakeCv_.notify_all(); }
+
+  // Waits up to WAIT ms for an SDL event (true: E holds it), ending early
+  // when work is queued. SDL's own timed wait is not used: SDL 2.26 keeps
+  // the window it would wake after a wait that timed out, later sends its
+  // X wake-up message to that window even when it has been destroyed
+  // meanwhile, and the X error ends the process. So events are polled.
+  bool WaitForEvent(SDL_Event &e, int wait) {
+    constexpr int kPollMs = 4;
+    for (;;) {
+      if (SDL_PollEvent(&e)) return true;
+      if (wait <= 0) return false;
+      const int slice = std::min(wait, kPollMs);
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (!work_.empty() || stopping_) return false;
+      wakeCv_.wait_for(lock, std::chrono::milliseconds(slice));
+      if (!work_.empty() || stopping_) return false;
+      wait -= slice;
+    }
   }
 
   void RunQueued() {
@@ -451,7 +469,7 @@ private:
       auto wait = static_cast<int32_t>(next - now);
       wait = std::clamp<int32_t>(wait, 0, kFrameMs);
       SDL_Event e;
-      if (SDL_WaitEventTimeout(&e, wait)) {
+      if (WaitForEvent(e, wait)) {
         Handle(e);
         while (SDL_PollEvent(&e)) Handle(e);
       }
@@ -1494,6 +1512,7 @@ private:
   std::atomic<std::thread::id> uiThread_{};
   std::mutex mutex_;
   std::vector<std::function<void()>> work_;
+  std::condition_variable wakeCv_; // with mutex_: work was queued
   bool stopping_ = false;
   bool finished_ = false;
   Uint32 wakeEvent_ = 0;
