@@ -1,11 +1,14 @@
 #include "data/variables.h"
 
+#include <bit>
 #include <cctype>
 #include <cmath>
 
+#include "data/variable_cells.h"
 #include "expr/number_text.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
+#include "runtime/statement_cache.h"
 
 namespace {
 
@@ -373,4 +376,100 @@ void ReleaseScopes(ThreadIndex slot) {
   ThreadSlot &s = E().threads.slots[slot];
   s.scopes.clear();
   s.scopeDepth = -1;
+}
+
+namespace {
+
+// Where GetNumeric and SetNumeric would find the scalar NAME: the first
+// numeric scalar entry in the local table, else in the global one. A string
+// of that name in a scope searched first makes the read an error, which is
+// left to GetNumeric.
+bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
+  Reference ref;
+  ref.name.assign(name);
+  out.cell = nullptr;
+  out.group = -1;
+  out.kind = -1;
+  for (VariableTable *t : {local, &Globals()}) {
+    if (!t) continue;
+    Found f = FindNumeric(*t, ref);
+    if (f.group >= 0) {
+      size_t at = static_cast<size_t>(f.cell);
+      out.group = f.group;
+      out.cell = f.group == 0   ? static_cast<void *>(&t->doubles[at])
+                 : f.group == 1 ? static_cast<void *>(&t->integers[at])
+                                : static_cast<void *>(&t->singles[at]);
+      out.kind = KindOf(name);
+      return true;
+    }
+    if (HasStringCell(*t, ref)) return false;
+  }
+  return true;
+}
+
+double ReadScalarCell(const ScalarCell &c) {
+  switch (c.group) {
+  case 0:
+    return *static_cast<const double *>(c.cell);
+  case 1:
+    return *static_cast<const int32_t *>(c.cell);
+  default:
+    return *static_cast<const float *>(c.cell);
+  }
+}
+
+bool Current(const ScalarCell &c, const VariableTable *local) {
+  return c.generation == gVariableGeneration.load(std::memory_order_acquire) && c.local == local;
+}
+
+// Resolves C for NAME; false when the name must take the general path.
+bool Resolve(std::string_view name, ScalarCell &c) {
+  VariableTable *local = LocalTable();
+  if (Current(c, local)) {
+    if (CheckingCaches()) {
+      ScalarCell fresh;
+      if (!FindScalar(name, local, fresh) || fresh.cell != c.cell || fresh.group != c.group ||
+          fresh.kind != c.kind)
+        CacheMismatch("variable cell", 0, name, "a different cell");
+    }
+    return true;
+  }
+  uint64_t generation = gVariableGeneration.load(std::memory_order_acquire);
+  if (!FindScalar(name, local, c)) {
+    c.generation = 0;
+    return false;
+  }
+  c.generation = generation;
+  c.local = local;
+  return true;
+}
+
+} // namespace
+
+double ReadScalar(std::string_view name, ScalarCell &c) {
+  if (!Resolve(name, c)) return GetNumeric(name);
+  double v = c.cell ? ReadScalarCell(c) : 0;
+  if (CheckingCaches()) {
+    double fresh = GetNumeric(name);
+    if (std::bit_cast<uint64_t>(fresh) != std::bit_cast<uint64_t>(v))
+      CacheMismatch("variable read", 0, name, num::FormatG15(fresh));
+  }
+  return v;
+}
+
+bool ResolveScalar(std::string_view name, ScalarCell &c) {
+  return Resolve(name, c) && c.cell && c.kind != kString && c.kind != kRecord;
+}
+
+void WriteScalar(const ScalarCell &c, double value) {
+  switch (c.group) {
+  case 0:
+    *static_cast<double *>(c.cell) = value;
+    break;
+  case 1:
+    *static_cast<int32_t *>(c.cell) = num::TruncInt32(value);
+    break;
+  default:
+    *static_cast<float *>(c.cell) = static_cast<float>(value);
+  }
 }

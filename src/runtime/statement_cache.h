@@ -11,6 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "data/variable_cells.h"
 #include "runtime/program.h"
 
 // A cut statement: its text, the counter behind it and the quote state
@@ -32,6 +33,7 @@ struct ForParts {
   std::string endText; // without blanks
   bool hasStep = false;
   std::string stepText; // without blanks
+  ScalarCell cell;      // the loop variable's
 };
 
 struct StatementCache {
