@@ -286,7 +286,10 @@ bool ApplyOperator(Op op, double l, double r, double &out) {
 namespace numexpr {
 
 bool Reduce(double *values, size_t nValues, Op *ops, size_t nOps, double &out) {
+  unsigned present = 0;
+  for (size_t i = 0; i < nOps; ++i) present |= 1u << Level(ops[i]);
   for (int level = 0; level < 8; ++level) {
+    if (!(present & (1u << level))) continue;
     size_t i = 0;
     while (i < nOps) {
       if (Level(ops[i]) != level) {

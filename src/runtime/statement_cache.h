@@ -43,8 +43,12 @@ struct StatementCache {
   std::unordered_map<ProgramPosition, ForParts> fors;
 };
 
-// Whether every cached value is checked against a fresh derivation.
-bool CheckingCaches();
+// Whether every cached value is checked against a fresh derivation (read
+// from the environment once, at start).
+extern const bool gCheckingCaches;
+inline bool CheckingCaches() {
+  return gCheckingCaches;
+}
 
 // Reports a cached value that differs from the fresh one and ends the
 // process.
