@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "data/variable_table.h"
 
@@ -37,3 +38,27 @@ bool ResolveScalar(std::string_view name, ScalarCell &cell);
 // Stores VALUE in a cell that ResolveScalar has just found, converted as
 // SetNumeric converts it.
 void WriteScalar(const ScalarCell &cell, double value);
+
+// A declared numeric array that is the only entry of its name in the
+// local and global tables, so that every subscripted reference to the name
+// means a cell of it (or a subscript error).
+struct ArrayCells {
+  uint64_t generation = 0; // 0: not resolved
+  const VariableTable *local = nullptr;
+  VariableTable *table = nullptr; // null: the name is no such array
+  int group = -1;
+  size_t base = 0; // the array's first cell
+  const std::vector<int32_t> *bounds = nullptr;
+};
+
+// Resolves ARRAY for NAME (without subscripts) if needed; true when NAME is
+// such an array.
+bool ResolveArray(std::string_view name, ArrayCells &array);
+
+// The value of the element at SUBS, or 0 after the runtime error that
+// GetNumeric reports for subscripts that do not fit the bounds.
+double ReadElement(const ArrayCells &array, const std::vector<int32_t> &subs);
+
+// Stores VALUE at SUBS as SetNumeric does; nothing after the runtime error
+// for subscripts that do not fit.
+void WriteElement(const ArrayCells &array, const std::vector<int32_t> &subs, double value);

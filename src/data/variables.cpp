@@ -473,3 +473,62 @@ void WriteScalar(const ScalarCell &c, double value) {
     *static_cast<float *>(c.cell) = static_cast<float>(value);
   }
 }
+
+namespace {
+
+// Whether NAME has exactly one entry in the local and global tables, a
+// declared array of a numeric kind; sets ARRAY's table, group and cells.
+bool FindArray(std::string_view name, VariableTable *local, ArrayCells &a) {
+  a.table = nullptr;
+  int seen = 0;
+  for (VariableTable *t : {local, &Globals()}) {
+    if (!t) continue;
+    for (int g = 0; g < kGroupCount; ++g) {
+      size_t running = 0;
+      for (const NameEntry &e : t->entries[g]) {
+        if (e.name == name) {
+          if (++seen > 1 || g > 2 || e.form != NameEntry::Form::Array) return false;
+          a.table = t;
+          a.group = g;
+          a.base = running;
+          a.bounds = &e.dims;
+        }
+        running += e.cells;
+      }
+    }
+  }
+  return seen == 1;
+}
+
+} // namespace
+
+bool ResolveArray(std::string_view name, ArrayCells &a) {
+  VariableTable *local = LocalTable();
+  if (a.generation == gVariableGeneration.load(std::memory_order_acquire) && a.local == local) {
+    if (CheckingCaches()) {
+      ArrayCells fresh;
+      bool found = FindArray(name, local, fresh);
+      if (found != (a.table != nullptr) ||
+          (found && (fresh.table != a.table || fresh.base != a.base || fresh.group != a.group)))
+        CacheMismatch("array cells", 0, name, "a different array");
+    }
+    return a.table != nullptr;
+  }
+  uint64_t generation = gVariableGeneration.load(std::memory_order_acquire);
+  if (!FindArray(name, local, a)) a.table = nullptr;
+  a.generation = generation;
+  a.local = local;
+  return a.table != nullptr;
+}
+
+double ReadElement(const ArrayCells &a, const std::vector<int32_t> &subs) {
+  size_t index;
+  if (!LinearIndex(subs, *a.bounds, index)) return 0;
+  return ReadCell(*a.table, a.group, a.base + index);
+}
+
+void WriteElement(const ArrayCells &a, const std::vector<int32_t> &subs, double value) {
+  size_t index;
+  if (!LinearIndex(subs, *a.bounds, index)) return;
+  WriteCell(*a.table, a.group, a.base + index, value);
+}

@@ -9,6 +9,7 @@
 
 #include "data/variable_cells.h"
 #include "data/variables.h"
+#include "expr/eval.h"
 #include "expr/number_text.h"
 #include "expr/numeric_ops.h"
 #include "runtime/arg_text.h"
@@ -23,8 +24,8 @@ namespace {
 // Longer texts are left to the text algorithm: the number texts written
 // into them could otherwise outgrow its working text.
 constexpr size_t kMaxCompiledText = 1000;
-// Texts that carry function results differ from run to run; the cache is
-// emptied when it holds this many.
+// Texts that carry function results differ from run to run; beyond this
+// many, new texts are not compiled.
 constexpr size_t kMaxCachedTexts = 16384;
 constexpr int kMaxCompiledDepth = 64;
 
@@ -44,11 +45,43 @@ struct Level {
   std::vector<Op> ops;
 };
 
-struct Compiled {
-  std::vector<Level> levels;         // levels[0] is the whole text
-  std::vector<std::string> elements; // array element references, in text order
-  int depth = 0;                     // levels nested at most
+// An array element reference "name(subscript,...)".
+struct ElementRef {
+  std::string text;
+  std::string name;
+  std::vector<std::string> subscripts;
+  mutable ArrayCells cells;
+  mutable std::vector<int32_t> values;
 };
+
+struct Compiled {
+  std::vector<Level> levels;        // levels[0] is the whole text
+  std::vector<ElementRef> elements; // in text order
+  int depth = 0;                    // levels nested at most
+};
+
+constexpr size_t kMaxCompiledSubscripts = 16;
+
+// Splits the subscripts of an element reference at the commas outside
+// inner parentheses, as the variable store does.
+void SplitSubscripts(std::string_view ref, ElementRef &e) {
+  size_t open = ref.find('(');
+  e.name.assign(ref.substr(0, open));
+  int depth = 0;
+  size_t start = open + 1;
+  for (size_t i = start; i < ref.size(); ++i) {
+    char c = ref[i];
+    if (c == '(') {
+      ++depth;
+      continue;
+    }
+    bool last = c == ')' && depth-- == 0;
+    if (!last && !(c == ',' && depth == 0)) continue;
+    e.subscripts.emplace_back(ref.substr(start, i - start));
+    start = i + 1;
+    if (last) break;
+  }
+}
 
 bool IsLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
@@ -177,7 +210,9 @@ private:
         o.kind = Operand::Kind::Element;
         o.index = static_cast<uint32_t>(out_.elements.size());
         o.negate = negate;
-        out_.elements.emplace_back(s.substr(pos, close + 1 - pos));
+        ElementRef &e = out_.elements.emplace_back();
+        e.text.assign(s.substr(pos, close + 1 - pos));
+        SplitSubscripts(e.text, e);
         pos = close + 1;
         return EndsOperand(s, pos);
       }
@@ -269,6 +304,23 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
   return result;
 }
 
+// GetNumeric of the element reference: through the array's cells when the
+// name is a declared array and nothing else.
+double ElementValue(const ElementRef &e) {
+  if (e.subscripts.size() > kMaxCompiledSubscripts || !ResolveArray(e.name, e.cells))
+    return GetNumeric(e.text);
+  e.values.clear();
+  for (const std::string &sub : e.subscripts) {
+    int32_t n = num::TruncInt32(EvalNumeric(sub));
+    if (n < 0) {
+      RuntimeError();
+      return 0;
+    }
+    e.values.push_back(n);
+  }
+  return ReadElement(e.cells, e.values);
+}
+
 double Run(const Compiled &c) {
   struct Nest {
     Nest() { ++numexpr::tlsNesting; }
@@ -284,7 +336,7 @@ double Run(const Compiled &c) {
     elements = moreElements.data();
   }
   for (size_t i = 0; i < c.elements.size(); ++i)
-    elements[i] = num::RoundG15(GetNumeric(c.elements[i]));
+    elements[i] = num::RoundG15(ElementValue(c.elements[i]));
   return RunLevel(c, 0, elements);
 }
 
@@ -303,7 +355,8 @@ thread_local CompiledCache tlsCache;
 const Compiled *Find(std::string_view text) {
   auto it = tlsCache.find(text);
   if (it != tlsCache.end()) return it->second.get();
-  if (tlsCache.size() >= kMaxCachedTexts) tlsCache.clear();
+  // Never emptied: an outer evaluation may be running a compiled form.
+  if (tlsCache.size() >= kMaxCachedTexts) return nullptr;
   return tlsCache.emplace(std::string(text), Compile(text)).first->second.get();
 }
 

@@ -499,10 +499,11 @@ double EvalText(std::string_view text) {
 
 double EvalNumeric(std::string_view text) {
   Plain plain = PlainOperand(text);
-  if (plain == Plain::No) {
+  // Names too: the compiled form reads them through their cells.
+  if (plain != Plain::Number) {
     double compiled;
     if (EvalCompiled(text, compiled)) return compiled;
-    return EvalLevel(StripBlanks(text));
+    if (plain == Plain::No) return EvalLevel(StripBlanks(text));
   }
   double v = plain == Plain::Number ? num::Atof(text) : GetNumeric(text);
   if (CheckingCaches()) {

@@ -36,11 +36,19 @@ struct ForParts {
   ScalarCell cell;      // the loop variable's
 };
 
+// The two block targets read behind a BLOCK marker.
+struct BlockTargets {
+  bool valid = false;
+  uint32_t first = 0, second = 0;
+};
+
 struct StatementCache {
   // Keyed by the statement's position and the quote state it starts in.
   std::unordered_map<uint64_t, CutEntry> cuts;
   // Keyed by the FOR statement's position; the text is compared on use.
   std::unordered_map<ProgramPosition, ForParts> fors;
+  // Keyed by the position of the targets' text.
+  std::unordered_map<ProgramPosition, BlockTargets> blocks;
 };
 
 // Whether every cached value is checked against a fresh derivation (read
