@@ -487,6 +487,18 @@ bool SameBits(double a, double b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// Atof of a text of digits and points. Up to 15 digits without a point are
+// an integer below 10^15, which a double holds exactly.
+double NumberValue(std::string_view text) {
+  if (text.size() > 15) return num::Atof(text);
+  int64_t n = 0;
+  for (char c : text) {
+    if (c == '.') return num::Atof(text);
+    n = n * 10 + (c - '0');
+  }
+  return static_cast<double>(n);
+}
+
 } // namespace
 
 namespace numexpr {
@@ -505,7 +517,7 @@ double EvalNumeric(std::string_view text) {
     if (EvalCompiled(text, compiled)) return compiled;
     if (plain == Plain::No) return EvalLevel(StripBlanks(text));
   }
-  double v = plain == Plain::Number ? num::Atof(text) : GetNumeric(text);
+  double v = plain == Plain::Number ? NumberValue(text) : GetNumeric(text);
   if (CheckingCaches()) {
     double full = EvalLevel(StripBlanks(text));
     if (!SameBits(v, full))
