@@ -1,11 +1,138 @@
 #include "data/assignment.h"
 
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <unordered_map>
+
+#include "data/variable_cells.h"
 #include "data/variables.h"
 #include "expr/eval.h"
+#include "expr/number_text.h"
 #include "runtime/arg_text.h"
 #include "runtime/runtime_error.h"
 
+namespace {
+
+// What an assignment text "name=expression" gives once its blanks are
+// gone: a plain scalar target (letters, digits, "_", "#", "!", "%") and
+// the expression, or nothing for every other form.
+struct AssignPlan {
+  bool plain = false;   // a scalar target
+  bool element = false; // an array element target: name and subscripts
+  std::string name;
+  std::string target;
+  std::string expr;
+  std::vector<std::string> subscripts;
+  ScalarCell cell;
+  ArrayCells array;
+  std::vector<int32_t> values;
+};
+
+constexpr size_t kMaxPlanSubscripts = 16;
+
+// Splits "name(s1,s2...)" (the ")" last) into PLAN's name and subscripts at
+// the commas outside inner parentheses; false for any other form.
+bool SplitElement(std::string_view target, AssignPlan &plan) {
+  size_t open = target.find('(');
+  if (open == std::string_view::npos || target.back() != ')') return false;
+  int depth = 0;
+  size_t start = open + 1;
+  for (size_t i = start; i < target.size(); ++i) {
+    char c = target[i];
+    if (c == '(') {
+      ++depth;
+      continue;
+    }
+    bool last = c == ')' && depth-- == 0;
+    if (!last && !(c == ',' && depth == 0)) continue;
+    if (last && i + 1 != target.size()) return false;
+    plan.subscripts.emplace_back(target.substr(start, i - start));
+    start = i + 1;
+    if (last) break;
+  }
+  plan.name.assign(target.substr(0, open));
+  return depth == -1 && plan.subscripts.size() <= kMaxPlanSubscripts;
+}
+
+constexpr size_t kMaxPlans = 16384;
+
+bool PlainTarget(std::string_view name) {
+  if (!ValidNameStart(name)) return false;
+  for (char c : name)
+    if (!(std::isalnum(static_cast<uint8_t>(c)) || c == '_' || c == '#' || c == '!' || c == '%'))
+      return false;
+  return true;
+}
+
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// Per system thread (so per BASIC thread), keyed by the statement text.
+thread_local std::unordered_map<std::string, AssignPlan, TextHash, std::equal_to<>> tlsPlans;
+
+AssignPlan &PlanOf(const std::string &text) {
+  auto it = tlsPlans.find(text);
+  if (it != tlsPlans.end()) return it->second;
+  thread_local AssignPlan none;
+  if (tlsPlans.size() >= kMaxPlans) return none;
+  AssignPlan plan;
+  if (text.find('"') == std::string::npos) {
+    std::string s = StripBlanks(text);
+    size_t eq = s.find('=');
+    std::string_view target = std::string_view(s).substr(0, std::min(eq, s.size()));
+    if (eq != std::string::npos && PlainTarget(target)) {
+      plan.plain = true;
+      plan.name = target;
+      plan.expr = s.substr(eq + 1);
+    } else if (eq != std::string::npos && SplitElement(target, plan) && PlainTarget(plan.name)) {
+      plan.element = true;
+      plan.target = target;
+      plan.expr = s.substr(eq + 1);
+    }
+  }
+  return tlsPlans.emplace(text, std::move(plan)).first->second;
+}
+
+} // namespace
+
 void Assign(std::string &text) {
+  // A numeric scalar that exists: its cell takes the value directly.
+  AssignPlan &plan = PlanOf(text);
+  if (plan.plain && ResolveScalar(plan.name, plan.cell)) {
+    double v = EvalNumeric(plan.expr);
+    // Evaluating reads only, but an error trap's work may have changed
+    // the tables; the cell is then found again.
+    if (ResolveScalar(plan.name, plan.cell)) {
+      WriteScalar(plan.cell, v);
+    } else {
+      SetNumeric(plan.name, v);
+    }
+    return;
+  }
+  // An element of a declared numeric array: the same order as below, the
+  // value first, then the subscripts, then the cell.
+  if (plan.element && ResolveArray(plan.name, plan.array)) {
+    double v = EvalNumeric(plan.expr);
+    std::vector<int32_t> &subs = plan.values;
+    subs.clear();
+    for (const std::string &sub : plan.subscripts) {
+      int32_t n = num::TruncInt32(EvalNumeric(sub));
+      if (n < 0) {
+        RuntimeError();
+        return;
+      }
+      subs.push_back(n);
+    }
+    if (ResolveArray(plan.name, plan.array)) {
+      WriteElement(plan.array, subs, v);
+    } else {
+      SetNumeric(plan.target, v);
+    }
+    return;
+  }
   std::string s = StripBlanks(text);
   size_t eq = s.find('=');
   if (eq == std::string::npos) {

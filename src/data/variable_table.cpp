@@ -2,12 +2,18 @@
 
 #include <cmath>
 
+#include "data/variable_cells.h"
 #include "expr/eval.h"
 #include "expr/number_text.h"
 #include "runtime/runtime_error.h"
 
+std::atomic<uint64_t> gVariableGeneration{1};
+
 VariableTable::VariableTable() = default;
-VariableTable::~VariableTable() = default;
+
+VariableTable::~VariableTable() {
+  BumpVariableGeneration();
+}
 
 size_t VariableTable::CellCount(int group) const {
   switch (group) {
@@ -25,6 +31,7 @@ size_t VariableTable::CellCount(int group) const {
 }
 
 void VariableTable::AppendCells(int group, size_t count) {
+  BumpVariableGeneration();
   switch (group) {
   case 0:
     doubles.resize(doubles.size() + count);
@@ -50,6 +57,7 @@ template <typename T> static void EraseRange(std::vector<T> &v, size_t at, size_
 }
 
 void VariableTable::RemoveCells(int group, size_t at, size_t count) {
+  BumpVariableGeneration();
   switch (group) {
   case 0:
     EraseRange(doubles, at, count);
@@ -69,6 +77,7 @@ void VariableTable::RemoveCells(int group, size_t at, size_t count) {
 }
 
 void VariableTable::Clear() {
+  BumpVariableGeneration();
   for (auto &list : entries) list.clear();
   doubles.clear();
   integers.clear();

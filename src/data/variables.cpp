@@ -1,11 +1,14 @@
 #include "data/variables.h"
 
+#include <bit>
 #include <cctype>
 #include <cmath>
 
+#include "data/variable_cells.h"
 #include "expr/number_text.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
+#include "runtime/statement_cache.h"
 
 namespace {
 
@@ -373,4 +376,159 @@ void ReleaseScopes(ThreadIndex slot) {
   ThreadSlot &s = E().threads.slots[slot];
   s.scopes.clear();
   s.scopeDepth = -1;
+}
+
+namespace {
+
+// Where GetNumeric and SetNumeric would find the scalar NAME: the first
+// numeric scalar entry in the local table, else in the global one. A string
+// of that name in a scope searched first makes the read an error, which is
+// left to GetNumeric.
+bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
+  Reference ref;
+  ref.name.assign(name);
+  out.cell = nullptr;
+  out.group = -1;
+  out.kind = -1;
+  for (VariableTable *t : {local, &Globals()}) {
+    if (!t) continue;
+    Found f = FindNumeric(*t, ref);
+    if (f.group >= 0) {
+      size_t at = static_cast<size_t>(f.cell);
+      out.group = f.group;
+      out.cell = f.group == 0   ? static_cast<void *>(&t->doubles[at])
+                 : f.group == 1 ? static_cast<void *>(&t->integers[at])
+                                : static_cast<void *>(&t->singles[at]);
+      out.kind = KindOf(name);
+      return true;
+    }
+    if (HasStringCell(*t, ref)) return false;
+  }
+  return true;
+}
+
+double ReadScalarCell(const ScalarCell &c) {
+  switch (c.group) {
+  case 0:
+    return *static_cast<const double *>(c.cell);
+  case 1:
+    return *static_cast<const int32_t *>(c.cell);
+  default:
+    return *static_cast<const float *>(c.cell);
+  }
+}
+
+bool Current(const ScalarCell &c, const VariableTable *local) {
+  return c.generation == gVariableGeneration.load(std::memory_order_acquire) && c.local == local;
+}
+
+// Resolves C for NAME; false when the name must take the general path.
+bool Resolve(std::string_view name, ScalarCell &c) {
+  VariableTable *local = LocalTable();
+  if (Current(c, local)) {
+    if (CheckingCaches()) {
+      ScalarCell fresh;
+      if (!FindScalar(name, local, fresh) || fresh.cell != c.cell || fresh.group != c.group ||
+          fresh.kind != c.kind)
+        CacheMismatch("variable cell", 0, name, "a different cell");
+    }
+    return true;
+  }
+  uint64_t generation = gVariableGeneration.load(std::memory_order_acquire);
+  if (!FindScalar(name, local, c)) {
+    c.generation = 0;
+    return false;
+  }
+  c.generation = generation;
+  c.local = local;
+  return true;
+}
+
+} // namespace
+
+double ReadScalar(std::string_view name, ScalarCell &c) {
+  if (!Resolve(name, c)) return GetNumeric(name);
+  double v = c.cell ? ReadScalarCell(c) : 0;
+  if (CheckingCaches()) {
+    double fresh = GetNumeric(name);
+    if (std::bit_cast<uint64_t>(fresh) != std::bit_cast<uint64_t>(v))
+      CacheMismatch("variable read", 0, name, num::FormatG15(fresh));
+  }
+  return v;
+}
+
+bool ResolveScalar(std::string_view name, ScalarCell &c) {
+  return Resolve(name, c) && c.cell && c.kind != kString && c.kind != kRecord;
+}
+
+void WriteScalar(const ScalarCell &c, double value) {
+  switch (c.group) {
+  case 0:
+    *static_cast<double *>(c.cell) = value;
+    break;
+  case 1:
+    *static_cast<int32_t *>(c.cell) = num::TruncInt32(value);
+    break;
+  default:
+    *static_cast<float *>(c.cell) = static_cast<float>(value);
+  }
+}
+
+namespace {
+
+// Whether NAME has exactly one entry in the local and global tables, a
+// declared array of a numeric kind; sets ARRAY's table, group and cells.
+bool FindArray(std::string_view name, VariableTable *local, ArrayCells &a) {
+  a.table = nullptr;
+  int seen = 0;
+  for (VariableTable *t : {local, &Globals()}) {
+    if (!t) continue;
+    for (int g = 0; g < kGroupCount; ++g) {
+      size_t running = 0;
+      for (const NameEntry &e : t->entries[g]) {
+        if (e.name == name) {
+          if (++seen > 1 || g > 2 || e.form != NameEntry::Form::Array) return false;
+          a.table = t;
+          a.group = g;
+          a.base = running;
+          a.bounds = &e.dims;
+        }
+        running += e.cells;
+      }
+    }
+  }
+  return seen == 1;
+}
+
+} // namespace
+
+bool ResolveArray(std::string_view name, ArrayCells &a) {
+  VariableTable *local = LocalTable();
+  if (a.generation == gVariableGeneration.load(std::memory_order_acquire) && a.local == local) {
+    if (CheckingCaches()) {
+      ArrayCells fresh;
+      bool found = FindArray(name, local, fresh);
+      if (found != (a.table != nullptr) ||
+          (found && (fresh.table != a.table || fresh.base != a.base || fresh.group != a.group)))
+        CacheMismatch("array cells", 0, name, "a different array");
+    }
+    return a.table != nullptr;
+  }
+  uint64_t generation = gVariableGeneration.load(std::memory_order_acquire);
+  if (!FindArray(name, local, a)) a.table = nullptr;
+  a.generation = generation;
+  a.local = local;
+  return a.table != nullptr;
+}
+
+double ReadElement(const ArrayCells &a, const std::vector<int32_t> &subs) {
+  size_t index;
+  if (!LinearIndex(subs, *a.bounds, index)) return 0;
+  return ReadCell(*a.table, a.group, a.base + index);
+}
+
+void WriteElement(const ArrayCells &a, const std::vector<int32_t> &subs, double value) {
+  size_t index;
+  if (!LinearIndex(subs, *a.bounds, index)) return;
+  WriteCell(*a.table, a.group, a.base + index, value);
 }

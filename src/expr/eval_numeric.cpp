@@ -9,23 +9,24 @@
 #include <string>
 
 #include "data/variables.h"
+#include "expr/compiled_numeric.h"
 #include "expr/eval.h"
 #include "expr/number_text.h"
+#include "expr/numeric_ops.h"
 #include "runtime/arg_text.h"
 #include "runtime/runtime_error.h"
 #include "runtime/statement_cache.h"
 #include "runtime/tokens.h"
 
-namespace {
-
-// Limits of one evaluation level.
-constexpr size_t kMaxWorkingText = 8191;
-constexpr size_t kMaxOperand = 255;
-constexpr size_t kMaxOperands = 255;
-// Nesting of groups and NOT, bounded so that no text can exhaust the stack.
-constexpr int kMaxNesting = 200;
+namespace numexpr {
 
 thread_local int tlsNesting = 0;
+
+} // namespace numexpr
+
+using namespace numexpr;
+
+namespace {
 
 bool IsIdentChar(uint8_t c) {
   return std::isalnum(c) || c == '_' || c == '.' || c == '#' || c == '!' || c == '%' || c == '$';
@@ -35,8 +36,11 @@ bool IsLogicalCode(uint8_t c) {
   return c == tok::kMod || c == tok::kAnd || c == tok::kOr || c == tok::kXor || c == tok::kNot;
 }
 
-// Whether an operator stands at P ("^*/\+-=<>" or an operator token).
-bool IsOperatorAt(const std::string &w, size_t p) {
+} // namespace
+
+namespace numexpr {
+
+bool IsOperatorAt(std::string_view w, size_t p) {
   if (p >= w.size()) return false;
   uint8_t c = static_cast<uint8_t>(w[p]);
   switch (c) {
@@ -57,9 +61,7 @@ bool IsOperatorAt(const std::string &w, size_t p) {
   }
 }
 
-// A "+" or "-" after the "e" of a literal such as 1e+5 or a*2.5E-3 belongs
-// to the number; in x1e+5 it is an operator.
-bool IsExponentSign(const std::string &w, size_t p) {
+bool IsExponentSign(std::string_view w, size_t p) {
   if (p < 2 || (w[p] != '+' && w[p] != '-')) return false;
   if (w[p - 1] != 'e' && w[p - 1] != 'E') return false;
   bool digit = false;
@@ -78,8 +80,7 @@ bool IsExponentSign(const std::string &w, size_t p) {
          (q >= 2 && static_cast<uint8_t>(w[q - 2]) == tok::kControl && IsOperatorAt(w, q - 2));
 }
 
-// The index of the ")" matching the "(" at OPEN, or npos.
-size_t MatchingParen(const std::string &w, size_t open) {
+size_t MatchingParen(std::string_view w, size_t open) {
   int depth = 0;
   for (size_t i = open; i < w.size(); ++i) {
     if (w[i] == '(') {
@@ -91,24 +92,9 @@ size_t MatchingParen(const std::string &w, size_t open) {
   return std::string::npos;
 }
 
-enum class Op : uint8_t {
-  Power,
-  Multiply,
-  Divide,
-  IntDivide,
-  Mod,
-  Plus,
-  Minus,
-  Equal,
-  Less,
-  Greater,
-  LessEqual,
-  GreaterEqual,
-  NotEqual,
-  And,
-  Or,
-  Xor
-};
+} // namespace numexpr
+
+namespace {
 
 int Level(Op op) {
   switch (op) {
@@ -134,8 +120,11 @@ int Level(Op op) {
   }
 }
 
-// Reads the operator at P and its length.
-Op ReadOperator(const std::string &w, size_t p, size_t &length) {
+} // namespace
+
+namespace numexpr {
+
+Op ReadOperator(std::string_view w, size_t p, size_t &length) {
   length = 1;
   char c = w[p];
   char n = p + 1 < w.size() ? w[p + 1] : 0;
@@ -197,9 +186,11 @@ Op ReadOperator(const std::string &w, size_t p, size_t &length) {
   }
 }
 
-// The value of one operand of a flat expression; false after a string
-// operand (the evaluation then stops with 0).
-bool OperandValue(const std::string &text, double &value) {
+} // namespace numexpr
+
+namespace numexpr {
+
+bool OperandValue(std::string_view text, double &value) {
   std::string_view s = text;
   if (s.size() > kMaxOperand) s = s.substr(0, kMaxOperand);
   if (s.empty()) {
@@ -227,6 +218,10 @@ bool OperandValue(const std::string &text, double &value) {
   value = GetNumeric(s);
   return true;
 }
+
+} // namespace numexpr
+
+namespace {
 
 bool ApplyOperator(Op op, double l, double r, double &out) {
   switch (op) {
@@ -286,6 +281,38 @@ bool ApplyOperator(Op op, double l, double r, double &out) {
   return false;
 }
 
+} // namespace
+
+namespace numexpr {
+
+bool Reduce(double *values, size_t nValues, Op *ops, size_t nOps, double &out) {
+  unsigned present = 0;
+  for (size_t i = 0; i < nOps; ++i) present |= 1u << Level(ops[i]);
+  for (int level = 0; level < 8; ++level) {
+    if (!(present & (1u << level))) continue;
+    size_t i = 0;
+    while (i < nOps) {
+      if (Level(ops[i]) != level) {
+        ++i;
+        continue;
+      }
+      double result;
+      if (!ApplyOperator(ops[i], values[i], values[i + 1], result)) return false;
+      values[i] = result;
+      for (size_t k = i + 1; k + 1 < nValues; ++k) values[k] = values[k + 1];
+      for (size_t k = i; k + 1 < nOps; ++k) ops[k] = ops[k + 1];
+      --nValues;
+      --nOps;
+    }
+  }
+  out = values[0];
+  return true;
+}
+
+} // namespace numexpr
+
+namespace {
+
 double EvalFlat(const std::string &w) {
   if (w.empty()) return 0;
   double values[kMaxOperands];
@@ -313,26 +340,12 @@ double EvalFlat(const std::string &w) {
     ops[nOps++] = ReadOperator(w, p, length);
     start = p + length;
   }
-  for (int level = 0; level < 8; ++level) {
-    size_t i = 0;
-    while (i < nOps) {
-      if (Level(ops[i]) != level) {
-        ++i;
-        continue;
-      }
-      double result;
-      if (!ApplyOperator(ops[i], values[i], values[i + 1], result)) {
-        RuntimeError();
-        return 0;
-      }
-      values[i] = result;
-      for (size_t k = i + 1; k + 1 < nValues; ++k) values[k] = values[k + 1];
-      for (size_t k = i; k + 1 < nOps; ++k) ops[k] = ops[k + 1];
-      --nValues;
-      --nOps;
-    }
+  double result;
+  if (!Reduce(values, nValues, ops, nOps, result)) {
+    RuntimeError();
+    return 0;
   }
-  return values[0];
+  return result;
 }
 
 bool IsNotAt(const std::string &w, size_t p) {
@@ -474,12 +487,37 @@ bool SameBits(double a, double b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// Atof of a text of digits and points. Up to 15 digits without a point are
+// an integer below 10^15, which a double holds exactly.
+double NumberValue(std::string_view text) {
+  if (text.size() > 15) return num::Atof(text);
+  int64_t n = 0;
+  for (char c : text) {
+    if (c == '.') return num::Atof(text);
+    n = n * 10 + (c - '0');
+  }
+  return static_cast<double>(n);
+}
+
 } // namespace
+
+namespace numexpr {
+
+double EvalText(std::string_view text) {
+  return EvalLevel(StripBlanks(text));
+}
+
+} // namespace numexpr
 
 double EvalNumeric(std::string_view text) {
   Plain plain = PlainOperand(text);
-  if (plain == Plain::No) return EvalLevel(StripBlanks(text));
-  double v = plain == Plain::Number ? num::Atof(text) : GetNumeric(text);
+  // Names too: the compiled form reads them through their cells.
+  if (plain != Plain::Number) {
+    double compiled;
+    if (EvalCompiled(text, compiled)) return compiled;
+    if (plain == Plain::No) return EvalLevel(StripBlanks(text));
+  }
+  double v = plain == Plain::Number ? NumberValue(text) : GetNumeric(text);
   if (CheckingCaches()) {
     double full = EvalLevel(StripBlanks(text));
     if (!SameBits(v, full))

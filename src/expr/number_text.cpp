@@ -459,3 +459,52 @@ ParsedLong Strtol(std::string_view text, int base) {
 }
 
 } // namespace num
+
+namespace num {
+namespace {
+
+constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+} // namespace
+
+// "%.15g" takes 17 correctly rounded digits (exact ties up) and rounds that
+// digit string half up to 15; Atof then rounds the 15-digit decimal
+// correctly. For 1e-6 <= |value| < 1e17 the 17 digits are the integer
+// nearest to |value| * 10^(16-e), whose exact value fma gives as hi + lo,
+// and the decimal D * 10^(e-14) is one correctly rounded multiplication or
+// division, because D and the power of ten are exact doubles.
+double RoundG15(double value) {
+  const double a = std::fabs(value);
+  if (a < 1e15 && a == std::trunc(a)) return value; // integers print whole (0 and -0 too)
+  if (!(a >= 1e-6 && a < 1e17)) return Atof(FormatG15(value));
+  int e = static_cast<int>(std::floor(std::log10(a)));
+  for (int tries = 0; tries < 3; ++tries) {
+    const int k = 16 - e;
+    if (k < 0 || k > 22) break;
+    const double hi = a * kExactPow10[k];
+    const double lo = std::fma(a, kExactPow10[k], -hi);
+    // The exact product must lie in [1e16, 1e17); rounding is monotonic,
+    // so hi decides except where it equals a bound.
+    if (hi < 1e16 || (hi == 1e16 && lo < 0)) {
+      --e;
+      continue;
+    }
+    if (hi > 1e17 || (hi == 1e17 && lo >= 0)) {
+      ++e;
+      continue;
+    }
+    // hi is an integer here (above 2^53); lo is the exact rest, |lo| <= 8.
+    const double whole = std::floor(lo);
+    int64_t n = static_cast<int64_t>(hi) + static_cast<int64_t>(whole);
+    if (lo >= whole + 0.5) ++n;
+    const int64_t digits15 = (n + 50) / 100;
+    const double d = static_cast<double>(digits15);
+    const double r = e >= 14 ? d * kExactPow10[e - 14] : d / kExactPow10[14 - e];
+    return std::signbit(value) ? -r : r;
+  }
+  return Atof(FormatG15(value));
+}
+
+} // namespace num

@@ -46,6 +46,11 @@ size_t WriteG15(double value, char *out);
 std::string FormatG15(double value);
 void AppendG15(std::string &out, double value);
 
+// The value that the "%.15g" text of `value` reads back as through Atof:
+// Atof(FormatG15(value)), without building the text where that can be done
+// exactly in double arithmetic.
+double RoundG15(double value);
+
 // "%g".
 std::string FormatG(double value);
 

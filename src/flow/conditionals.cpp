@@ -5,6 +5,7 @@
 #include "expr/eval.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
+#include "runtime/statement_cache.h"
 #include "runtime/tokens.h"
 
 namespace {
@@ -13,13 +14,33 @@ bool IsMarker(const Program &prog, ProgramPosition p, uint8_t code) {
   return prog.At(p) == tok::kControl && prog.At(p + 1) == code;
 }
 
-// Reads the two block targets "%x %x" behind BLOCK at P.
-bool ReadBlockTargets(const Program &prog, ProgramPosition p, uint32_t &a, uint32_t &b) {
+BlockTargets ScanBlockTargets(const Program &prog, ProgramPosition p) {
+  BlockTargets r;
   unsigned int x = 0, y = 0;
-  if (std::sscanf(prog.From(p), "%x %x", &x, &y) != 2) return false;
-  a = x;
-  b = y;
-  return true;
+  if (std::sscanf(prog.From(p), "%x %x", &x, &y) != 2) return r;
+  r.valid = true;
+  r.first = x;
+  r.second = y;
+  return r;
+}
+
+// Reads the two block targets "%x %x" behind BLOCK at P, through the
+// thread's cache (the program text does not change).
+bool ReadBlockTargets(const Program &prog, ProgramPosition p, uint32_t &a, uint32_t &b,
+                      ThreadSlot &t) {
+  if (!t.cache) t.cache = std::make_unique<StatementCache>();
+  auto [it, fresh] = t.cache->blocks.try_emplace(p);
+  BlockTargets &r = it->second;
+  if (fresh) {
+    r = ScanBlockTargets(prog, p);
+  } else if (CheckingCaches()) {
+    BlockTargets again = ScanBlockTargets(prog, p);
+    if (again.valid != r.valid || again.first != r.first || again.second != r.second)
+      CacheMismatch("block targets", p, "cached", "different");
+  }
+  a = r.first;
+  b = r.second;
+  return r.valid;
 }
 
 // Finds the first THEN of the line from START (with BLOCK right behind it
@@ -50,7 +71,7 @@ void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMod
   if (mode == IfMode::Skip) {
     ProgramPosition then;
     uint32_t a, b;
-    if (!FindThenOnLine(prog, start, true, then) || !ReadBlockTargets(prog, then + 4, a, b) ||
+    if (!FindThenOnLine(prog, start, true, then) || !ReadBlockTargets(prog, then + 4, a, b, t) ||
         b == 0xFFFFFFFFu) {
       RuntimeError();
       return;
@@ -85,7 +106,7 @@ void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMod
     if (IsMarker(prog, p, tok::kThen)) {
       if (IsMarker(prog, p + 2, tok::kBlock)) {
         uint32_t a, b;
-        if (!ReadBlockTargets(prog, p + 4, a, b)) {
+        if (!ReadBlockTargets(prog, p + 4, a, b, t)) {
           RuntimeError();
           return;
         }

@@ -67,7 +67,7 @@ bool SameParts(const ForParts &a, const ForParts &b) {
 
 // The parts of ARG through the thread's cache, keyed by the statement's
 // position and checked against the text.
-const ForParts &ForPartsOf(const std::string &arg, ThreadSlot &t) {
+ForParts &ForPartsOf(const std::string &arg, ThreadSlot &t) {
   if (!t.cache) t.cache = std::make_unique<StatementCache>();
   auto [it, fresh] = t.cache->fors.try_emplace(t.statementStart);
   ForParts &parts = it->second;
@@ -90,17 +90,20 @@ bool IsPlainNumericName(const std::string &name) {
   return KindOf(name) != kString;
 }
 
-// EvalCondition(NAME + OP + NUMBER) != 0, where NUMBER is "%.15g" text;
-// for a plain numeric name without building and scanning the text.
-bool Compare(const std::string &name, std::string_view op, const std::string &number,
+// EvalCondition(NAME + OP + NUMBER) != 0, where NUMBER is the "%.15g" text
+// of END; for a plain numeric name without building and scanning the text.
+bool Compare(const std::string &name, std::string_view op, double end, ScalarCell &cell,
              const ThreadSlot &t) {
-  if (!IsPlainNumericName(name)) return EvalCondition(name + std::string(op) + number) != 0;
-  double a = EvalNumeric(name), b = EvalNumeric(number);
+  bool resolved = ResolveScalar(name, cell);
+  if (!resolved && !IsPlainNumericName(name))
+    return EvalCondition(name + std::string(op) + num::FormatG15(end)) != 0;
+  // The end value as its number text reads back.
+  double a = resolved ? ReadScalar(name, cell) : EvalNumeric(name), b = num::RoundG15(end);
   bool holds = op == "<"   ? a < b
                : op == ">" ? a > b
                            : !(a == b); // "<>": also for numbers that do not compare
   if (CheckingCaches()) {
-    bool text = EvalCondition(name + std::string(op) + number) != 0;
+    bool text = EvalCondition(name + std::string(op) + num::FormatG15(end)) != 0;
     if (text != holds)
       CacheMismatch("FOR end test", t.statementStart, holds ? "true" : "false",
                     text ? "true" : "false");
@@ -116,7 +119,7 @@ void JumpTo(ThreadIndex slot, const char *operand) {
 
 void FOR(std::string &arg, ThreadIndex slot) {
   ThreadSlot &t = E().threads.slots[slot];
-  const ForParts &parts = ForPartsOf(arg, t);
+  ForParts &parts = ForPartsOf(arg, t);
   if (!parts.valid) {
     RuntimeError();
     return;
@@ -132,15 +135,19 @@ void FOR(std::string &arg, ThreadIndex slot) {
     return;
   }
   bool firstEntry = t.nextFlag == 0;
+  // A copy: evaluating may have run this FOR in a routine, with its scope.
+  ScalarCell cell = parts.cell;
   if (firstEntry) {
     Assign(init);
+  } else if (ResolveScalar(name, cell)) {
+    WriteScalar(cell, ReadScalar(name, cell) + stepValue);
   } else {
     SetNumeric(name, GetNumeric(name) + stepValue);
   }
   // The finished test compares with the end value as 15-digit text.
-  std::string endNumber = num::FormatG15(end);
-  bool finished = Compare(name, stepValue < 0 ? "<" : ">", endNumber, t);
-  if (firstEntry && finished) finished = Compare(name, "<>", endNumber, t);
+  bool finished = Compare(name, stepValue < 0 ? "<" : ">", end, cell, t);
+  if (firstEntry && finished) finished = Compare(name, "<>", end, cell, t);
+  ForPartsOf(arg, t).cell = cell;
   t.nextFlag = 0;
   if (finished) t.counter = exit;
 }

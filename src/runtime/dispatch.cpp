@@ -109,7 +109,8 @@ int Dispatch(std::string &statement, ThreadIndex slot) {
   size_t length = statement.size();
   bool isIf = length >= 2 && static_cast<uint8_t>(statement[0]) == tok::High(tok::kIF) &&
               static_cast<uint8_t>(statement[1]) == tok::Low(tok::kIF);
-  std::string text = statement;
+  // The statement is the caller's buffer, rewritten in place.
+  std::string &text = statement;
   if (isIf) {
     size_t then = FindThen(text);
     if (then == std::string::npos) {
@@ -129,8 +130,13 @@ int Dispatch(std::string &statement, ThreadIndex slot) {
   }
   uint16_t code =
       static_cast<uint16_t>(first << 8 | static_cast<uint8_t>(text.size() > 1 ? text[1] : 0));
-  std::string arg;
-  if (text.size() > 3 && text[2] == ' ') arg.assign(text, 3, std::string::npos);
+  // The argument text is what follows the token and its blank, in place.
+  std::string &arg = text;
+  if (arg.size() > 3 && arg[2] == ' ') {
+    arg.erase(0, 3);
+  } else {
+    arg.clear();
+  }
   if (code == tok::kEND) return END(arg, slot);
   LockHold hold(e.lock);
   // A thread that waited for the lock while program end began runs nothing.

@@ -7,7 +7,16 @@
 #include "runtime/messages.h"
 #include "runtime/tokens.h"
 
+namespace {
+thread_local uint64_t tlsErrorCount = 0;
+} // namespace
+
+uint64_t RuntimeErrorCount() {
+  return tlsErrorCount;
+}
+
 void RuntimeError() {
+  ++tlsErrorCount;
   Engine &e = E();
   if (e.errorTrap.NotEmpty()) {
     e.pendingStatement.Set(e.errorTrap.Text());

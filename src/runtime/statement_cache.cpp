@@ -3,13 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-bool CheckingCaches() {
-  static const bool checking = [] {
-    const char *v = std::getenv("QUILLRUNNER_CHECK_CACHE");
-    return v && *v && std::string_view(v) != "0";
-  }();
-  return checking;
-}
+const bool gCheckingCaches = [] {
+  const char *v = std::getenv("QUILLRUNNER_CHECK_CACHE");
+  return v && *v && std::string_view(v) != "0";
+}();
 
 void CacheMismatch(const char *what, ProgramPosition at, std::string_view cached,
                    std::string_view fresh) {

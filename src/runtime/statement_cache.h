@@ -11,6 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "data/variable_cells.h"
 #include "runtime/program.h"
 
 // A cut statement: its text, the counter behind it and the quote state
@@ -32,6 +33,13 @@ struct ForParts {
   std::string endText; // without blanks
   bool hasStep = false;
   std::string stepText; // without blanks
+  ScalarCell cell;      // the loop variable's
+};
+
+// The two block targets read behind a BLOCK marker.
+struct BlockTargets {
+  bool valid = false;
+  uint32_t first = 0, second = 0;
 };
 
 struct StatementCache {
@@ -39,10 +47,16 @@ struct StatementCache {
   std::unordered_map<uint64_t, CutEntry> cuts;
   // Keyed by the FOR statement's position; the text is compared on use.
   std::unordered_map<ProgramPosition, ForParts> fors;
+  // Keyed by the position of the targets' text.
+  std::unordered_map<ProgramPosition, BlockTargets> blocks;
 };
 
-// Whether every cached value is checked against a fresh derivation.
-bool CheckingCaches();
+// Whether every cached value is checked against a fresh derivation (read
+// from the environment once, at start).
+extern const bool gCheckingCaches;
+inline bool CheckingCaches() {
+  return gCheckingCaches;
+}
 
 // Reports a cached value that differs from the fresh one and ends the
 // process.
