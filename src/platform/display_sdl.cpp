@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -97,9 +98,10 @@ struct Top {
   std::string composition; // input-method text being composed (UTF-8)
 };
 
-// A message box on the screen and the thread waiting for its answer.
+// A dialog (a message box, the print setup) on the screen and the thread
+// waiting for its answer.
 struct Dialog {
-  std::unique_ptr<MessageBoxDialog> box;
+  std::shared_ptr<ModalDialog> box;
   HWND owner = 0; // the top-level window it is modal to (0: none)
   SDL_Window *window = nullptr;
   SDL_Renderer *renderer = nullptr;
@@ -108,6 +110,8 @@ struct Dialog {
   std::promise<int> answer;
   int fallback = IDOK; // the answer when the box cannot wait any longer
   bool answered = false;
+  std::string title;     // the caption, UTF-8
+  bool reported = false; // the ready line was written
 };
 
 class SdlDisplay final : public DisplayDriver {
@@ -133,7 +137,6 @@ public:
       if (stopping_) return;
       stopping_ = true;
     }
-    Wake();
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
   }
 
@@ -245,23 +248,33 @@ public:
 
   int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type,
                  int answer) override {
-    if (OnUiThread()) return answer; // never block the thread that shows it
+    std::string textCopy(text), captionCopy(caption);
+    return RunDialog(
+        owner,
+        [textCopy, captionCopy, type, answer](std::shared_ptr<const DialogText> font, int w,
+                                              int h) -> std::shared_ptr<ModalDialog> {
+          return std::make_shared<MessageBoxDialog>(std::move(font), textCopy, captionCopy, type,
+                                                    answer, w, h);
+        },
+        answer);
+  }
+
+  int RunDialog(HWND owner, ModalDialogFactory make, int fallback) override {
+    if (OnUiThread() || !make) return fallback; // never block the thread that shows it
     auto dialog = std::make_shared<Dialog>();
     std::future<int> result = dialog->answer.get_future();
-    std::string textCopy(text), captionCopy(caption);
-    bool queued = Run([this, dialog, owner, textCopy, captionCopy, type, answer] {
-      OpenDialog(dialog, owner, textCopy, captionCopy, type, answer);
-    });
-    if (!queued) return answer;
-    // Program end gives up the wait: the box goes away with the default.
+    bool queued =
+        Run([this, dialog, owner, make, fallback] { OpenDialog(dialog, owner, make, fallback); });
+    if (!queued) return fallback;
+    // Program end gives up the wait: the dialog goes away with the fallback.
     bool withdrawn = false;
     for (;;) {
       if (result.wait_for(std::chrono::milliseconds(20)) == std::future_status::ready)
         return result.get();
-      if (Finished()) return answer; // the UI thread has gone
+      if (Finished()) return fallback; // the UI thread has gone
       if (!withdrawn && (user::WaitShouldAbort() || Stopping())) {
         withdrawn = true;
-        Run([this, dialog, answer] { FinishDialog(*dialog, answer); });
+        Run([this, dialog, fallback] { FinishDialog(*dialog, fallback); });
       }
     }
   }
@@ -317,20 +330,18 @@ private:
   }
 
   // Queues WORK for the UI thread (runs it at once on the UI thread); false
-  // once the thread has stopped.
+  // once the thread has stopped. The thread runs the queue at least once a
+  // frame. It is not woken by an SDL event: SDL 2.26 may send the wake-up to
+  // a window the UI thread has just destroyed, which X answers with an error
+  // that ends the process.
   bool Run(std::function<void()> work) {
     if (OnUiThread()) {
       work();
       return true;
     }
-    bool wake;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (finished_) return false;
-      wake = work_.empty();
-      work_.push_back(std::move(work));
-    }
-    if (wake) Wake();
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (finished_) return false;
+    work_.push_back(std::move(work));
     return true;
   }
 
@@ -349,12 +360,6 @@ private:
       return false;
     finished.wait();
     return true;
-  }
-
-  void Wake() {
-    SDL_Event e{};
-    e.type = wakeEvent_;
-    SDL_PushEvent(&e);
   }
 
   void RunQueued() {
@@ -394,12 +399,10 @@ private:
     }
     screenW_ = bounds.w;
     screenH_ = bounds.h;
-    wakeEvent_ = SDL_RegisterEvents(1);
-    if (wakeEvent_ == static_cast<Uint32>(-1)) {
-      SDL_Quit();
-      started.set_value("no user events");
-      return;
-    }
+    // Audio devices coming and going would be announced from SDL's audio
+    // thread, with the same wake-up as above.
+    SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
+    SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
     dialogText_ = MakeDialogText(kDialogFontHeight);
     SDL_StartTextInput();
     started.set_value(std::string());
@@ -710,14 +713,17 @@ private:
     return t.overlay;
   }
 
-  // ---- Message boxes ----
+  // ---- Dialogs ----
 
-  void OpenDialog(const std::shared_ptr<Dialog> &d, HWND owner, const std::string &text,
-                  const std::string &caption, UINT type, int answer) {
+  void OpenDialog(const std::shared_ptr<Dialog> &d, HWND owner, const ModalDialogFactory &make,
+                  int answer) {
     d->owner = owner ? TopLevelOf(owner) : 0;
     d->fallback = answer;
-    d->box = std::make_unique<MessageBoxDialog>(dialogText_, text, caption, type, answer, screenW_,
-                                                screenH_);
+    d->box = make(dialogText_, screenW_, screenH_);
+    if (!d->box || d->box->Width() <= 0 || d->box->Height() <= 0) {
+      FinishDialog(*d, answer);
+      return;
+    }
     int w = d->box->Width(), h = d->box->Height();
     // Centred on its owner when there is one, else on the screen.
     int x = (screenW_ - w) / 2, y = (screenH_ - h) / 2;
@@ -730,8 +736,8 @@ private:
     }
     x = std::clamp(x, 0, std::max(0, screenW_ - w));
     y = std::clamp(y, 0, std::max(0, screenH_ - h));
-    std::string title = cp932::ToUtf8(d->box->Caption());
-    d->window = SDL_CreateWindow(title.c_str(), x, y, w, h,
+    d->title = cp932::ToUtf8(d->box->Caption());
+    d->window = SDL_CreateWindow(d->title.c_str(), x, y, w, h,
                                  SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN |
                                      SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_ALLOW_HIGHDPI);
     if (d->window) {
@@ -804,6 +810,7 @@ private:
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
         SDL_RenderPresent(d.renderer);
       }
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) ReportReady(d);
       break;
     case SDL_KEYDOWN: {
       const SDL_Keysym &k = e.key.keysym;
@@ -836,6 +843,29 @@ private:
     }
   }
 
+  // With QUILLRUNNER_DIALOG_READY set, a line on stderr says that a dialog
+  // is drawn and has the keyboard: keys typed from then on reach it. Tests
+  // wait for it instead of guessing how long the window takes to appear.
+  void ReportReady(Dialog &d) {
+    if (d.reported || d.answered || !std::getenv("QUILLRUNNER_DIALOG_READY")) return;
+    d.reported = true;
+    std::fprintf(stderr, "dialog ready: %s\n", d.title.c_str());
+    std::fflush(stderr);
+  }
+
+  // A key pressed while the keyboard is still with a window that a dialog
+  // is modal to belongs to the dialog (the window manager may not yet have
+  // moved the focus, or may refuse to).
+  void ForwardKeyToDialog(HWND hwnd, const SDL_Event &e) {
+    if (e.type != SDL_KEYDOWN) return;
+    for (auto &d : dialogs_)
+      if (!d->answered && d->owner != 0 && d->owner == hwnd) {
+        std::shared_ptr<Dialog> keep = d;
+        DialogEvent(*keep, e);
+        return;
+      }
+  }
+
   // ---- Events ----
 
   HWND WindowOf(Uint32 windowId) {
@@ -865,7 +895,6 @@ private:
   }
 
   void Handle(const SDL_Event &e) {
-    if (e.type == wakeEvent_) return; // the queue runs in the loop
     Uint32 id = EventWindowId(e);
     if (Dialog *d = DialogOf(id)) {
       DialogEvent(*d, e);
@@ -880,6 +909,7 @@ private:
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       Key(hwnd, e.key);
+      ForwardKeyToDialog(hwnd, e);
       break;
     case SDL_TEXTINPUT:
       Text(hwnd, e.text.text);
@@ -1131,7 +1161,6 @@ private:
   std::vector<std::function<void()>> work_;
   bool stopping_ = false;
   bool finished_ = false;
-  Uint32 wakeEvent_ = 0;
   int screenW_ = 1024, screenH_ = 768;
 
   // UI thread only.
