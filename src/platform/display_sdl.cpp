@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +35,7 @@ namespace platform {
 namespace {
 
 constexpr Uint32 kFrameMs = 16;
+constexpr int32_t kPollMs = 4;        // the longest sleep between looks at the events
 constexpr Uint32 kCaretBlinkMs = 530; // the system's default blink time
 constexpr int kDialogFontHeight = 12;
 
@@ -137,7 +139,15 @@ public:
       if (stopping_) return;
       stopping_ = true;
     }
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+    wake_.notify_all();
+    if (!thread_.joinable()) return;
+    // Exit called on the UI thread itself (an X error ends the process from
+    // there) cannot wait for it; a joinable thread would abort the exit.
+    if (thread_.get_id() == std::this_thread::get_id()) {
+      thread_.detach();
+    } else {
+      thread_.join();
+    }
   }
 
   const char *Name() const override { return "sdl"; }
@@ -330,18 +340,18 @@ private:
   }
 
   // Queues WORK for the UI thread (runs it at once on the UI thread); false
-  // once the thread has stopped. The thread runs the queue at least once a
-  // frame. It is not woken by an SDL event: SDL 2.26 may send the wake-up to
-  // a window the UI thread has just destroyed, which X answers with an error
-  // that ends the process.
+  // once the thread has stopped.
   bool Run(std::function<void()> work) {
     if (OnUiThread()) {
       work();
       return true;
     }
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (finished_) return false;
-    work_.push_back(std::move(work));
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (finished_) return false;
+      work_.push_back(std::move(work));
+    }
+    wake_.notify_all();
     return true;
   }
 
@@ -399,34 +409,33 @@ private:
     }
     screenW_ = bounds.w;
     screenH_ = bounds.h;
-    // Audio devices coming and going would be announced from SDL's audio
-    // thread, with the same wake-up as above.
-    SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
-    SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
     dialogText_ = MakeDialogText(kDialogFontHeight);
     SDL_StartTextInput();
     started.set_value(std::string());
     Loop();
   }
 
+  // Events are polled, never waited for in SDL: SDL 2.26's wait leaves a
+  // wake-up target behind that may be a window destroyed since, and the next
+  // event queued (from any thread) sends X a request for it; X's error ends
+  // the process. The thread sleeps on its own queue instead, for at most a
+  // few milliseconds between polls.
   void Loop() {
     Uint32 next = SDL_GetTicks();
     for (;;) {
       RunQueued();
       if (Stopping()) break;
-      Uint32 now = SDL_GetTicks();
-      auto wait = static_cast<int32_t>(next - now);
-      wait = std::clamp<int32_t>(wait, 0, kFrameMs);
       SDL_Event e;
-      if (SDL_WaitEventTimeout(&e, wait)) {
-        Handle(e);
-        while (SDL_PollEvent(&e)) Handle(e);
-      }
-      now = SDL_GetTicks();
+      while (SDL_PollEvent(&e)) Handle(e);
+      Uint32 now = SDL_GetTicks();
       if (static_cast<int32_t>(now - next) >= 0) {
         PresentAll(now);
         next = now + kFrameMs;
       }
+      auto wait = std::clamp<int32_t>(static_cast<int32_t>(next - now), 0, kPollMs);
+      std::unique_lock<std::mutex> lock(mutex_);
+      wake_.wait_for(lock, std::chrono::milliseconds(wait),
+                     [this] { return stopping_ || !work_.empty(); });
     }
     // The process is ending: work still queued is dropped (its waiters see
     // the thread finished), open boxes answer with their default.
@@ -1158,6 +1167,7 @@ private:
   std::thread thread_;
   std::atomic<std::thread::id> uiThread_{};
   std::mutex mutex_;
+  std::condition_variable wake_; // work queued, or stopping
   std::vector<std::function<void()>> work_;
   bool stopping_ = false;
   bool finished_ = false;
