@@ -112,8 +112,7 @@ struct Dialog {
   std::promise<int> answer;
   int fallback = IDOK; // the answer when the box cannot wait any longer
   bool answered = false;
-  std::string title;     // the caption, UTF-8
-  bool reported = false; // the ready line was written
+  std::string title; // the caption, UTF-8
 };
 
 class SdlDisplay final : public DisplayDriver {
@@ -819,7 +818,7 @@ private:
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
         SDL_RenderPresent(d.renderer);
       }
-      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) ReportReady(d);
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && !d.answered) ReportFocus(d.title);
       break;
     case SDL_KEYDOWN: {
       const SDL_Keysym &k = e.key.keysym;
@@ -852,13 +851,14 @@ private:
     }
   }
 
-  // With QUILLRUNNER_DIALOG_READY set, a line on stderr says that a dialog
-  // is drawn and has the keyboard: keys typed from then on reach it. Tests
-  // wait for it instead of guessing how long the window takes to appear.
-  void ReportReady(Dialog &d) {
-    if (d.reported || d.answered || !std::getenv("QUILLRUNNER_DIALOG_READY")) return;
-    d.reported = true;
-    std::fprintf(stderr, "dialog ready: %s\n", d.title.c_str());
+  // With QUILLRUNNER_FOCUS_LOG set, a line on stderr says which window or
+  // dialog (by its title) has just got the keyboard: keys typed from then on
+  // reach it. A dialog is drawn before it can get the keyboard. Tests wait
+  // for these lines instead of guessing how long a window takes to appear.
+  static void ReportFocus(const std::string &title) {
+    static const bool enabled = std::getenv("QUILLRUNNER_FOCUS_LOG") != nullptr;
+    if (!enabled) return;
+    std::fprintf(stderr, "focus: %s\n", title.c_str());
     std::fflush(stderr);
   }
 
@@ -1000,6 +1000,7 @@ private:
         break;
       }
       user::SystemFocusChanged(hwnd, true);
+      if (Node *n = NodeOf(hwnd)) ReportFocus(n->title);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       ReleaseKeys(hwnd);

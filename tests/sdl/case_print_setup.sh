@@ -6,22 +6,25 @@
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/cups.sh"
 src=$(cd "$(dirname "$0")" && pwd)
-export QUILLRUNNER_DIALOG_READY=1
 caption='プリンタの設定'
 
 # Waits for the N-th dialog to be drawn and to have the keyboard; sets $dlg
-# to its window and WIDTH, HEIGHT to its size.
+# to its window (never the one before, which may not be gone yet) and
+# WIDTH, HEIGHT to its size.
+dlg=
 dialog() {
-  local n=$1 id
+  local n=$1 id prev=$dlg
   dlg=
   for _ in $(seq 1 200); do
-    id=$(xwininfo -root -tree 2>/dev/null | grep -F " \"$caption" | head -1 | awk '{print $1}')
-    if [ "$(grep -c "^dialog ready: $caption" "$work/err" 2>/dev/null)" -ge "$n" ] && [ -n "$id" ]; then
+    id=$(xwininfo -root -tree 2>/dev/null | grep -F " \"$caption" | awk '{print $1}' | grep -vx -- "$prev" | head -1)
+    if [ -n "$id" ] && [ "$id" != "$prev" ] && [ "$(grep -c "^focus: $caption" "$work/err" 2>/dev/null)" -ge "$n" ] &&
+      [ "$(focused_title)" = "$caption" ] &&
+      [ "$(xdotool getwindowfocus 2>/dev/null)" = "$((id))" ]; then
       dlg=$id
       break
     fi
     # Without a window manager nobody else gives it the keyboard.
-    [ -n "$id" ] && xdotool windowfocus "$id" 2>/dev/null
+    [ -n "$id" ] && timeout 2 xdotool windowfocus --sync "$id" 2>/dev/null
     sleep 0.1
   done
   [ -n "$dlg" ] || { fail "no print setup dialog $n"; return 1; }
@@ -76,7 +79,7 @@ fi
 
 # The file printer is the only printer: Enter takes it, Cancel keeps it.
 export QUILLRUNNER_PRINTER_FILE="$work/file.pdf"
-: >"$work/err"
+dlg=
 run
 dialog 1 || finish
 xdotool key Return
