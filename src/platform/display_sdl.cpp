@@ -833,7 +833,9 @@ private:
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
-      if (e.button.button == SDL_BUTTON_LEFT) chosen = d.box->MouseDown(e.button.x, e.button.y);
+      if (e.button.button == SDL_BUTTON_LEFT)
+        chosen = e.button.clicks >= 2 ? d.box->MouseDoubleClick(e.button.x, e.button.y)
+                                      : d.box->MouseDown(e.button.x, e.button.y);
       break;
     case SDL_MOUSEBUTTONUP:
       if (e.button.button == SDL_BUTTON_LEFT) chosen = d.box->MouseUp(e.button.x, e.button.y);

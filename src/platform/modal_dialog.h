@@ -47,6 +47,9 @@ public:
   virtual int KeyDown(int virtualKey, bool shift) = 0;
   virtual int Character(int character) = 0; // letters typed
   virtual int MouseDown(int x, int y) = 0;
+  // The second press of a double click; a plain press unless the dialog
+  // gives it a meaning.
+  virtual int MouseDoubleClick(int x, int y) { return MouseDown(x, y); }
   virtual int MouseUp(int x, int y) = 0;
   virtual void MouseMove(int x, int y) = 0;
   // The close box, Alt+F4: as Escape, when the dialog has a way out.

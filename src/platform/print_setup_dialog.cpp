@@ -200,6 +200,17 @@ int PrintSetupDialog::MouseDown(int x, int y) {
   return 0;
 }
 
+int PrintSetupDialog::MouseDoubleClick(int x, int y) {
+  const int count = static_cast<int>(printers_.size());
+  for (int i = top_; i < std::min(count, top_ + rows_); ++i)
+    if (Contains(RowRect(i), x, y)) {
+      Select(i);
+      focus_ = kFocusList;
+      return IDOK;
+    }
+  return MouseDown(x, y);
+}
+
 int PrintSetupDialog::MouseUp(int x, int y) {
   int held = pressed_;
   pressed_ = -1;

@@ -30,6 +30,7 @@ public:
   int KeyDown(int virtualKey, bool shift) override;
   int Character(int character) override;
   int MouseDown(int x, int y) override;
+  int MouseDoubleClick(int x, int y) override; // on a printer: OK
   int MouseUp(int x, int y) override;
   void MouseMove(int x, int y) override;
   int Close() override { return IDCANCEL; }

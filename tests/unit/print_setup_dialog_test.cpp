@@ -105,6 +105,14 @@ TEST(PrintSetupDialog, TheMouseSelectsAndPressesButtons) {
   d.MouseDown(ok.left + 2, ok.top + 2);
   d.MouseMove(0, 0);
   EXPECT_EQ(d.MouseUp(0, 0), 0);
+  // A double click on a printer takes it; on a button it is a press.
+  RECT first = d.RowRect(0);
+  EXPECT_EQ(d.MouseDoubleClick(first.left + 2, first.top + 2), IDOK);
+  EXPECT_EQ(d.Selected(), 0);
+  RECT cancel = d.ButtonRect(IDCANCEL);
+  EXPECT_EQ(d.MouseDoubleClick(cancel.left + 2, cancel.top + 2), 0);
+  EXPECT_EQ(d.MouseUp(cancel.left + 2, cancel.top + 2), IDCANCEL);
+  d.MouseDown(d.RowRect(2).left + 2, d.RowRect(2).top + 2);
   // Clicks beside the rows and on the caption choose nothing.
   EXPECT_EQ(d.MouseDown(1, 1), 0);
   EXPECT_EQ(d.MouseUp(1, 1), 0);
