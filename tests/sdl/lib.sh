@@ -42,10 +42,19 @@ start_bg() {
   bg_pid=$!
 }
 
-# Waits (up to 20 s) for the background command to end; prints its status.
+# Waits (up to 20 s) for the background command to end; prints its status,
+# or "sanitizer" when a sanitizer build reported an error (its exit status
+# could be the one a test expects).
 wait_bg() {
   for _ in $(seq 1 200); do
-    [ -s "$work/status" ] && { cat "$work/status"; return 0; }
+    if [ -s "$work/status" ]; then
+      if grep -q 'ERROR: [A-Za-z]*Sanitizer' "$work/err" 2>/dev/null; then
+        echo sanitizer
+      else
+        cat "$work/status"
+      fi
+      return 0
+    fi
     sleep 0.1
   done
   echo timeout
