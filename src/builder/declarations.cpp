@@ -54,7 +54,11 @@ void Compiler::CollectSymbols() {
           } else if (n.upper.size() > 2 && n.upper.compare(0, 2, "FN") == 0) {
             name = n.text.substr(2);
           }
-          if (!name.empty() && !fnNames_.count(Upper(name))) fnNames_[Upper(name)] = name;
+          // A name begins with a letter: FN0x is no function (its listing
+          // "FN 0x" would not read back).
+          bool named = !name.empty() &&
+                       (std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_');
+          if (named && !fnNames_.count(Upper(name))) fnNames_[Upper(name)] = name;
         }
         first = false;
       }
@@ -212,7 +216,10 @@ bool Compiler::TypeMemberLine() {
       continue;
     }
     if (t.kind == Tok::kError) return Error(t.offset, t.text);
-    if (t.IsWord("REM")) return true;
+    if (t.IsWord("REM")) {
+      lineDone_ = true; // a remark ends the line and writes nothing
+      return true;
+    }
     if (t.IsWord("END") && lex_->PeekSecond().IsWord("TYPE")) {
       lex_->Next();
       lex_->Next();

@@ -9,9 +9,12 @@
 #include "expr/number_text.h"
 #include "files/error_watch.h"
 #include "platform/input_feeder.h"
+#include "platform/winuser_window.h"
 #include "runtime/arg_text.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
+#include "windows/message_queue.h"
+#include "windows/user_window.h"
 
 namespace {
 
@@ -84,6 +87,7 @@ public:
   ~InputSession() {
     KeyboardState &k = E().keyboard;
     k.inputMode.store(0);
+    k.inputWindow.store(0);
     if (console_) console_->caretEnabled.store(0);
     k.lastKey.store(0);
     platform::NotifyInputFeeder();
@@ -96,21 +100,45 @@ private:
   std::shared_ptr<ConsoleBuffer> console_;
 };
 
+// A console input in a user window takes the keyboard focus for it, so that
+// what is typed at the screen reaches its line editor; the main window's
+// input takes the focus back from a text window but leaves a focused
+// control or graphics window alone.
+void TakeFocusFor(HWND window) {
+  HWND focus = GetFocus();
+  if (focus == window) return;
+  if (window == E().mainWindow &&
+      (!focus || !EqualsNoCase(platform::ClassNameOf(focus), kPromptClass)))
+    return;
+  SetFocus(window);
+}
+
 } // namespace
 
 std::string WaitForTypedLine(ThreadIndex slot) {
   Engine &e = E();
   KeyboardState &k = e.keyboard;
   InputSession session;
+  HWND window = session.Window();
+  // A window of this thread gets its keys only while the thread handles
+  // its messages, so the wait does that.
+  const bool own =
+      IsWindow(window) && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+  TakeFocusFor(window);
   if (session.Console()) session.Console()->caretEnabled.store(1);
-  SendMessageA(session.Window(), WM_SETFOCUS, 0, 0);
+  SendMessageA(window, WM_SETFOCUS, 0, 0);
   k.inputLength.store(0);
+  k.inputWindow.store(window);
   k.inputMode.store(1);
   platform::NotifyInputFeeder();
-  BlockingWait(slot, [&k] { return k.inputMode.load() != 1; });
+  if (own) {
+    HandleMessagesUntil(slot, [&k] { return k.inputMode.load() != 1; });
+  } else {
+    BlockingWait(slot, [&k] { return k.inputMode.load() != 1; });
+  }
   if (session.Console()) session.Console()->caretEnabled.store(0);
   k.lastKey.store(0);
-  SendMessageA(session.Window(), WM_KILLFOCUS, 0, 0);
+  SendMessageA(window, WM_KILLFOCUS, 0, 0);
   return k.inputLine.Text();
 }
 

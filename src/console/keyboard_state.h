@@ -40,9 +40,10 @@ private:
 };
 
 struct KeyboardState {
-  std::atomic<uint8_t> lastKey{0};     // 0: none; consumed by the key functions
-  std::atomic<uint8_t> inputMode{0};   // 1 while INPUT or LINE INPUT waits for Enter
-  std::atomic<int32_t> inputLength{0}; // bytes typed into the current input
+  std::atomic<uint8_t> lastKey{0};      // 0: none; consumed by the key functions
+  std::atomic<uint8_t> inputMode{0};    // 1 while INPUT or LINE INPUT waits for Enter
+  std::atomic<uint32_t> inputWindow{0}; // the window whose line editor that input uses
+  std::atomic<int32_t> inputLength{0};  // bytes typed into the current input
   InputLine inputLine;
   // The line editor refused a lead byte, so it refuses its trail byte too
   // (user-interface thread only).

@@ -28,6 +28,12 @@ void StartScriptedInput(HWND mainWindow) {
     if (EqualsNoCase(platform::ClassNameOf(focus), kPromptClass)) return 0;
     return focus;
   };
+  // A console input in a user window takes its keys in that window.
+  hooks.lineTarget = [&e, mainWindow]() -> HWND {
+    if (e.keyboard.inputMode.load() != 1) return 0;
+    HWND window = e.keyboard.inputWindow.load();
+    return window == mainWindow ? 0 : window;
+  };
   hooks.alive = [&e] { return e.running.load() != 0 || !e.programEnded.load(); };
   hooks.wake = [&e] {
     { std::lock_guard<std::mutex> guard(e.waitMutex); }

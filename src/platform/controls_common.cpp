@@ -2,10 +2,13 @@
 // parent, Tab between controls, and the text helpers the controls share.
 #include <algorithm>
 #include <cctype>
+#include <memory>
+#include <string_view>
 #include <strings.h>
 
 #include "platform/controls_internal.h"
 #include "platform/cp932.h"
+#include "platform/font.h"
 #include "platform/user_internal.h"
 
 namespace platform::user {
@@ -111,7 +114,34 @@ std::string CaptionOf(HWND hwnd) {
   return t;
 }
 
+LOGFONTA ControlLogFont() {
+  LOGFONTA lf;
+  lf.lfHeight = kFontHeight;
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  static const char kFaceName[] = "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e";
+  std::copy(kFaceName, kFaceName + sizeof kFaceName, lf.lfFaceName);
+  return lf;
+}
+
+namespace {
+
+// The realised font is cached by the font layer; null when none exists.
+std::shared_ptr<font::Font> ControlFont() {
+  return font::Realize(ControlLogFont());
+}
+
+} // namespace
+
+int LineHeight() {
+  TEXTMETRICA tm{};
+  if (auto f = ControlFont()) font::GetMetrics(*f, tm);
+  // A face with absurd metrics must not break the layout.
+  return tm.tmHeight > 0 ? std::clamp<int>(tm.tmHeight, 8, 4 * kFontHeight) : kFontHeight;
+}
+
 int TextWidth(const std::string &text) {
+  if (text.empty()) return 0;
+  if (auto f = ControlFont()) return static_cast<int>(font::Extent(*f, text).cx);
   return static_cast<int>(text.size()) * kCharWidth;
 }
 
@@ -132,11 +162,13 @@ size_t PreviousBoundary(const std::string &text, size_t at) {
 }
 
 size_t IndexAtX(const std::string &text, int x) {
+  auto f = ControlFont();
   size_t i = 0;
   int px = 0;
   while (i < text.size()) {
     size_t next = NextBoundary(text, i);
-    int w = static_cast<int>(next - i) * kCharWidth;
+    std::string_view ch(text.data() + i, next - i);
+    int w = f ? static_cast<int>(font::Extent(*f, ch).cx) : static_cast<int>(next - i) * kCharWidth;
     if (x < px + w / 2) return i;
     px += w;
     i = next;

@@ -145,7 +145,7 @@ void Changed(HWND hwnd) {
 // The index at client point (x, y).
 size_t IndexAtPoint(const Edit &e, int x, int y) {
   std::vector<size_t> starts = LineStarts(e);
-  size_t line = e.firstLine + static_cast<size_t>(std::max(0, y - kEditMargin) / kLineHeight);
+  size_t line = e.firstLine + static_cast<size_t>(std::max(0, y - kEditMargin) / LineHeight());
   line = std::min(line, starts.size() - 1);
   std::string text = e.text.substr(starts[line], LineLength(e, line));
   return starts[line] + IndexAtX(text, x - kEditMargin);
@@ -156,7 +156,7 @@ void ScrollToCaret(HWND hwnd, Edit &e) {
   if (!Multi(e)) return;
   RECT r;
   GetClientRect(hwnd, &r);
-  size_t visible = static_cast<size_t>(std::max(1, (r.bottom - 2 * kEditMargin) / kLineHeight));
+  size_t visible = static_cast<size_t>(std::max(1, (r.bottom - 2 * kEditMargin) / LineHeight()));
   size_t line = LineOf(e, e.caret);
   if (line < e.firstLine) e.firstLine = line;
   if (line >= e.firstLine + visible) e.firstLine = line - visible + 1;
@@ -167,7 +167,7 @@ void PlaceCaret(HWND hwnd, const Edit &e) {
   std::vector<size_t> starts = LineStarts(e);
   size_t line = LineOf(e, e.caret);
   std::string before = e.text.substr(starts[line], e.caret - starts[line]);
-  int y = kEditMargin + static_cast<int>(line - std::min(line, e.firstLine)) * kLineHeight;
+  int y = kEditMargin + static_cast<int>(line - std::min(line, e.firstLine)) * LineHeight();
   SetCaretPos(kEditMargin + TextWidth(before), y);
   (void)hwnd;
 }
@@ -372,7 +372,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return FALSE;
   case WM_SETFOCUS:
     e.focused = true;
-    CreateCaret(hwnd, 0, 1, kLineHeight);
+    CreateCaret(hwnd, 0, 1, LineHeight());
     PlaceCaret(hwnd, e);
     ShowCaret(hwnd);
     lock.unlock();

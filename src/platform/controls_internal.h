@@ -9,6 +9,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/wingdi.h"
 #include "platform/winuser_controls.h"
 
 namespace platform::controls {
@@ -53,12 +54,15 @@ int CopyToLent(LPARAM lParam, const std::string &text, size_t max, bool nulTermi
 // Stores a 32-bit value into the cell lent as NUMBER (nothing for none).
 void StoreCell(LPARAM number, uint32_t value);
 
-// Text metrics of the controls: the cell of a single-byte character and
-// the height of a line of text.
+// The controls' font: the Japanese Gothic face asked for at kFontHeight
+// pixels. Layout measures text with it: kCharWidth is the cell it falls
+// back to when no font can be realised.
+constexpr int kFontHeight = 16;
 constexpr int kCharWidth = 8;
-constexpr int kLineHeight = 16;
-// The pixel width of TEXT (code page 932: a double-byte character is two
-// cells).
+LOGFONTA ControlLogFont();
+// The height of a line of text in that font (a list item, an edit line).
+int LineHeight();
+// The pixel width of TEXT (code page 932) in that font.
 int TextWidth(const std::string &text);
 // The byte index in TEXT nearest to pixel X, on a character boundary.
 size_t IndexAtX(const std::string &text, int x);

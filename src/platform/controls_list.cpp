@@ -17,7 +17,9 @@ namespace {
 using namespace controls;
 
 // The height of a combo box's field above its list.
-constexpr int kFieldHeight = kLineHeight + 6;
+int FieldHeight() {
+  return LineHeight() + 6;
+}
 
 struct List {
   std::mutex mutex;
@@ -100,8 +102,8 @@ LRESULT FindItem(const List &l, int start, const std::string &text, bool exact) 
 int VisibleRows(HWND hwnd, bool combo) {
   RECT r;
   GetClientRect(hwnd, &r);
-  int height = r.bottom - (combo ? kFieldHeight : 0) - 2;
-  return std::max(1, height / kLineHeight);
+  int height = r.bottom - (combo ? FieldHeight() : 0) - 2;
+  return std::max(1, height / LineHeight());
 }
 
 void KeepInView(HWND hwnd, List &l, bool combo) {
@@ -315,7 +317,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   case LB_GETCARETINDEX:
     return std::max(l.selected, 0);
   case LB_GETITEMHEIGHT:
-    return kLineHeight;
+    return LineHeight();
   case LB_SETITEMHEIGHT:
     return LB_OKAY;
   case LB_GETITEMRECT: {
@@ -323,7 +325,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (i < 0 || i >= std::max(Count(l), 1)) return LB_ERR;
     RECT client;
     GetClientRect(hwnd, &client);
-    RECT r{1, 1 + (i - l.top) * kLineHeight, client.right - 1, 1 + (i - l.top + 1) * kLineHeight};
+    RECT r{1, 1 + (i - l.top) * LineHeight(), client.right - 1, 1 + (i - l.top + 1) * LineHeight()};
     size_t size = 0;
     void *p = BorrowedBuffer(lParam, &size);
     if (p && size >= sizeof r) std::memcpy(p, &r, sizeof r);
@@ -331,7 +333,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK: {
-    int row = (YOf(lParam) - 1) / kLineHeight;
+    int row = (YOf(lParam) - 1) / LineHeight();
     int i = YOf(lParam) >= 1 ? l.top + row : -1;
     bool focused = l.focused;
     if (i >= 0 && i < Count(l)) selectTo = i;
@@ -508,11 +510,11 @@ LRESULT ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     bool listShown = kind == CBS_SIMPLE || l.dropped;
     int pick = -1;
     bool toggle = false;
-    if (y < kFieldHeight) {
+    if (y < FieldHeight()) {
       toggle = kind != CBS_SIMPLE;
     } else if (listShown) {
-      int i = l.top + (y - kFieldHeight - 1) / kLineHeight;
-      if (y > kFieldHeight && i < Count(l)) pick = i;
+      int i = l.top + (y - FieldHeight() - 1) / LineHeight();
+      if (y > FieldHeight() && i < Count(l)) pick = i;
     }
     lock.unlock();
     if (!focused) SetFocus(hwnd);
@@ -629,8 +631,8 @@ LRESULT ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (i < 0 || i >= Count(l)) return CB_ERR;
     RECT client;
     GetClientRect(hwnd, &client);
-    int y = kFieldHeight + 1 + (i - l.top) * kLineHeight;
-    RECT r{1, y, client.right - 1, y + kLineHeight};
+    int y = FieldHeight() + 1 + (i - l.top) * LineHeight();
+    RECT r{1, y, client.right - 1, y + LineHeight()};
     size_t size = 0;
     void *p = BorrowedBuffer(lParam, &size);
     if (p && size >= sizeof r) std::memcpy(p, &r, sizeof r);

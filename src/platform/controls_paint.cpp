@@ -31,11 +31,7 @@ public:
     hdc_ = BeginPaint(hwnd, &ps_);
     GetClientRect(hwnd, &client_);
     if (!hdc_) return;
-    LOGFONTA lf;
-    lf.lfHeight = controls::kLineHeight;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
-    static const char kFaceName[] = "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e";
-    std::copy(kFaceName, kFaceName + sizeof kFaceName, lf.lfFaceName);
+    const LOGFONTA lf = controls::ControlLogFont();
     font_ = CreateFontIndirectA(&lf);
     if (font_) oldFont_ = SelectObject(hdc_, font_);
     SetBkMode(hdc_, TRANSPARENT);
@@ -85,7 +81,7 @@ private:
 };
 
 int CentredY(const RECT &rc) {
-  return rc.top + (rc.bottom - rc.top - controls::kLineHeight) / 2;
+  return rc.top + (rc.bottom - rc.top - controls::LineHeight()) / 2;
 }
 
 } // namespace
@@ -114,7 +110,7 @@ void PaintEdit(HWND hwnd, const EditLook &look) {
     if (a < b) {
       const int xa = x0 + controls::TextWidth(shown.substr(0, a - start));
       const int xb = x0 + controls::TextWidth(shown.substr(0, b - start));
-      p.Fill(xa, y, xb, y + controls::kLineHeight, kHighlight);
+      p.Fill(xa, y, xb, y + controls::LineHeight(), kHighlight);
       p.Text(x0, y, shown.substr(0, a - start), kBlack);
       p.Text(xa, y, shown.substr(a - start, b - a), kWhite);
       p.Text(xb, y, shown.substr(b - start), kBlack);
@@ -124,9 +120,9 @@ void PaintEdit(HWND hwnd, const EditLook &look) {
     // The caret sits at the end of the selection the user moved.
     if (look.focused && look.selEnd >= start && look.selEnd <= end) {
       const int xc = x0 + controls::TextWidth(shown.substr(0, look.selEnd - start));
-      p.Fill(xc, y, xc + 1, y + controls::kLineHeight, kBlack);
+      p.Fill(xc, y, xc + 1, y + controls::LineHeight(), kBlack);
     }
-    y += controls::kLineHeight;
+    y += controls::LineHeight();
   }
 }
 
@@ -137,7 +133,7 @@ void PaintButton(HWND hwnd, const ButtonLook &look) {
   const COLORREF ink = look.enabled ? kBlack : kGrey;
   const DWORD type = look.type & BS_TYPEMASK;
   const int textW = controls::TextWidth(look.text);
-  const int lh = controls::kLineHeight;
+  const int lh = controls::LineHeight();
   switch (type) {
   case BS_GROUPBOX: {
     p.Fill(rc.left, rc.top, rc.right, rc.bottom, kFace);
@@ -193,7 +189,7 @@ void PaintList(HWND hwnd, const ListLook &look) {
   Painter p(hwnd);
   if (!p.ok()) return;
   const RECT rc = p.client();
-  const int lh = controls::kLineHeight;
+  const int lh = controls::LineHeight();
   p.Fill(rc.left, rc.top, rc.right, rc.bottom, kWhite);
   int y = rc.top + 1;
   if (look.combo) {

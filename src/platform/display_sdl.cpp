@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -24,18 +25,19 @@
 #include "platform/display.h"
 #include "platform/display_sdl.h"
 #include "platform/display_sdl_keys.h"
+#include "platform/menu_paint.h"
 #include "platform/message_box_dialog.h"
 #include "platform/pixels.h"
 #include "platform/text_input.h"
 #include "platform/user_internal.h"
 #include "platform/winuser_input.h"
+#include "platform/winuser_menu.h"
 #include "platform/winuser_window.h"
 
 namespace platform {
 namespace {
 
 constexpr Uint32 kFrameMs = 16;
-constexpr int32_t kPollMs = 4;        // the longest sleep between looks at the events
 constexpr Uint32 kCaretBlinkMs = 530; // the system's default blink time
 constexpr int kDialogFontHeight = 12;
 
@@ -58,6 +60,7 @@ constexpr WPARAM kMkMButton = 0x0010;
 constexpr int kVkLButton = 0x01;
 constexpr int kVkRButton = 0x02;
 constexpr int kVkMButton = 0x04;
+constexpr int kVkMenu = 0x12; // Alt
 
 RECT Intersect(const RECT &a, const RECT &b) {
   return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -100,6 +103,23 @@ struct Top {
   std::string composition; // input-method text being composed (UTF-8)
 };
 
+// A menu open on the screen, drawn over its top-level window's picture:
+// the drop-down of a menu bar item or a tracked pop-up menu, and the
+// submenus opened from it.
+struct MenuLevel {
+  HMENU menu = 0;
+  int x = 0, y = 0; // top-left in the picture of the top-level window
+  int hot = -1;     // the item under the mouse or chosen by the arrows
+};
+
+struct OpenMenus {
+  HWND top = 0;       // the top-level window they are drawn over (0: none open)
+  HWND owner = 0;     // the window that receives the choice
+  bool popup = false; // a tracked pop-up menu, else a menu bar's drop-down
+  int barItem = -1;   // the bar item opened
+  std::vector<MenuLevel> levels;
+};
+
 // A dialog (a message box, the print setup) on the screen and the thread
 // waiting for its answer.
 struct Dialog {
@@ -138,7 +158,7 @@ public:
       if (stopping_) return;
       stopping_ = true;
     }
-    wake_.notify_all();
+    Wake();
     if (!thread_.joinable()) return;
     // Exit called on the UI thread itself (an X error ends the process from
     // there) cannot wait for it; a joinable thread would abort the exit.
@@ -255,6 +275,22 @@ public:
     });
   }
 
+  void MenuBarChanged(HWND hwnd) override {
+    Run([this, hwnd] {
+      if (Top *t = FindTop(hwnd)) t->present = true;
+    });
+  }
+
+  void PopupMenuShown(HMENU menu, HWND owner, int x, int y) override {
+    Run([this, menu, owner, x, y] {
+      if (menu) {
+        OpenPopup(menu, owner, x, y);
+      } else if (menus_.popup && menus_.owner == owner) {
+        CloseMenus(false);
+      }
+    });
+  }
+
   int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type,
                  int answer) override {
     std::string textCopy(text), captionCopy(caption);
@@ -345,12 +381,14 @@ private:
       work();
       return true;
     }
+    bool wake;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       if (finished_) return false;
+      wake = work_.empty();
       work_.push_back(std::move(work));
     }
-    wake_.notify_all();
+    if (wake) Wake();
     return true;
   }
 
@@ -369,6 +407,28 @@ private:
       return false;
     finished.wait();
     return true;
+  }
+
+  // Queued work (and stopping) ends the UI thread's wait at once.
+  void Wake() { wakeCv_.notify_all(); }
+
+  // Waits up to WAIT ms for an SDL event (true: E holds it), ending early
+  // when work is queued. SDL's own timed wait is not used: SDL 2.26 keeps
+  // the window it would wake after a wait that timed out, later sends its
+  // X wake-up message to that window even when it has been destroyed
+  // meanwhile, and the X error ends the process. So events are polled.
+  bool WaitForEvent(SDL_Event &e, int wait) {
+    constexpr int kPollMs = 4;
+    for (;;) {
+      if (SDL_PollEvent(&e)) return true;
+      if (wait <= 0) return false;
+      const int slice = std::min(wait, kPollMs);
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (!work_.empty() || stopping_) return false;
+      wakeCv_.wait_for(lock, std::chrono::milliseconds(slice));
+      if (!work_.empty() || stopping_) return false;
+      wait -= slice;
+    }
   }
 
   void RunQueued() {
@@ -408,33 +468,36 @@ private:
     }
     screenW_ = bounds.w;
     screenH_ = bounds.h;
+    wakeEvent_ = SDL_RegisterEvents(1);
+    if (wakeEvent_ == static_cast<Uint32>(-1)) {
+      SDL_Quit();
+      started.set_value("no user events");
+      return;
+    }
     dialogText_ = MakeDialogText(kDialogFontHeight);
     SDL_StartTextInput();
     started.set_value(std::string());
     Loop();
   }
 
-  // Events are polled, never waited for in SDL: SDL 2.26's wait leaves a
-  // wake-up target behind that may be a window destroyed since, and the next
-  // event queued (from any thread) sends X a request for it; X's error ends
-  // the process. The thread sleeps on its own queue instead, for at most a
-  // few milliseconds between polls.
   void Loop() {
     Uint32 next = SDL_GetTicks();
     for (;;) {
       RunQueued();
       if (Stopping()) break;
-      SDL_Event e;
-      while (SDL_PollEvent(&e)) Handle(e);
       Uint32 now = SDL_GetTicks();
+      auto wait = static_cast<int32_t>(next - now);
+      wait = std::clamp<int32_t>(wait, 0, kFrameMs);
+      SDL_Event e;
+      if (WaitForEvent(e, wait)) {
+        Handle(e);
+        while (SDL_PollEvent(&e)) Handle(e);
+      }
+      now = SDL_GetTicks();
       if (static_cast<int32_t>(now - next) >= 0) {
         PresentAll(now);
         next = now + kFrameMs;
       }
-      auto wait = std::clamp<int32_t>(static_cast<int32_t>(next - now), 0, kPollMs);
-      std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait_for(lock, std::chrono::milliseconds(wait),
-                     [this] { return stopping_ || !work_.empty(); });
     }
     // The process is ending: work still queued is dropped (its waiters see
     // the thread finished), open boxes answer with their default.
@@ -533,6 +596,7 @@ private:
       if (p != nodes_.end()) std::erase(p->second.children, hwnd);
       PresentTopOf(parent, true);
     }
+    if (menus_.top == hwnd || menus_.owner == hwnd) CloseMenus(true);
     DestroyTop(hwnd);
     for (auto &d : dialogs_)
       if (d->owner == hwnd) d->owner = 0;
@@ -652,10 +716,13 @@ private:
     };
     SDL_SetRenderDrawColor(t.renderer, 0, 0, 0, 255);
     SDL_RenderClear(t.renderer);
-    SDL_Rect all = scaled(0, 0, t.textureW, t.textureH);
+    // A menu bar takes the top rows; the client area lies below it.
+    const int bar = BarHeight(hwnd);
+    SDL_Rect all = scaled(0, bar, t.textureW, t.textureH);
     SDL_RenderCopy(t.renderer, t.texture, nullptr, &all);
-    if (caretOn) DrawCaret(t, caretDx, caretDy, scaled);
-    if (!t.composition.empty()) DrawComposition(hwnd, t, scaled);
+    if (caretOn) DrawCaret(t, caretDx, caretDy + bar, scaled);
+    if (!t.composition.empty()) DrawComposition(hwnd, t, bar, scaled);
+    DrawMenus(hwnd, t, winW, scaled);
     SDL_RenderPresent(t.renderer);
   }
 
@@ -687,7 +754,7 @@ private:
 
   // The text being composed, at the composition point the console set, in
   // the composition font, underlined, on white.
-  template <typename Scale> void DrawComposition(HWND hwnd, Top &t, Scale scaled) {
+  template <typename Scale> void DrawComposition(HWND hwnd, Top &t, int bar, Scale scaled) {
     CompositionState c = Composition(hwnd);
     std::string text = cp932::FromUtf8(t.composition);
     int height = c.fontSet && c.font.lfHeight != 0 ? std::abs(c.font.lfHeight) : 16;
@@ -705,7 +772,7 @@ private:
     SDL_Rect part{0, 0, w, h};
     SDL_UpdateTexture(tex, &part, pixels.data(), w * 4);
     int x = c.placed ? c.point.x : 0;
-    int y = c.placed ? c.point.y : 0;
+    int y = (c.placed ? c.point.y : 0) + bar;
     SDL_Rect dst = scaled(x, y, w, h);
     SDL_RenderCopy(t.renderer, tex, &part, &dst);
   }
@@ -719,6 +786,324 @@ private:
                                     t.overlayW, t.overlayH);
     }
     return t.overlay;
+  }
+
+  // ---- Menus ----
+
+  // The rows a top-level window's menu bar takes (0: it has none).
+  static int BarHeight(HWND top) { return GetMenu(top) ? kMenuBarHeight : 0; }
+
+  int PictureWidth(HWND top) {
+    Node *n = NodeOf(top);
+    return n ? std::max<int>(1, n->rect.right - n->rect.left) : 1;
+  }
+  int PictureHeight(HWND top) {
+    Node *n = NodeOf(top);
+    return n ? std::max<int>(1, n->rect.bottom - n->rect.top) : 1;
+  }
+
+  // Pixels drawn by PAINT into a W x H box, copied into the picture at (X, Y).
+  template <typename Paint, typename Scale>
+  void DrawBox(Top &t, int x, int y, int w, int h, Paint paint, Scale scaled) {
+    if (w <= 0 || h <= 0) return;
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, 0);
+    paint(PixelView{pixels.data(), w, h, w});
+    SDL_Texture *tex =
+        SDL_CreateTexture(t.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STATIC, w, h);
+    if (!tex) return;
+    SDL_UpdateTexture(tex, nullptr, pixels.data(), w * 4);
+    SDL_Rect dst = scaled(x, y, w, h);
+    SDL_RenderCopy(t.renderer, tex, nullptr, &dst);
+    SDL_DestroyTexture(tex);
+  }
+
+  // The menu bar of HWND and the menus open over it.
+  template <typename Scale> void DrawMenus(HWND hwnd, Top &t, int width, Scale scaled) {
+    if (HMENU bar = GetMenu(hwnd)) {
+      int hot = menus_.top == hwnd && !menus_.popup ? menus_.barItem : -1;
+      DrawBox(
+          t, 0, 0, width, kMenuBarHeight, [&](const PixelView &v) { PaintMenuBar(bar, v, hot); },
+          scaled);
+    }
+    if (menus_.top != hwnd) return;
+    for (const MenuLevel &level : menus_.levels) {
+      SIZE size = PopupMenuSize(level.menu);
+      DrawBox(
+          t, level.x, level.y, size.cx, size.cy,
+          [&](const PixelView &v) { PaintPopupMenu(level.menu, v, level.hot); }, scaled);
+    }
+  }
+
+  void PresentMenus() {
+    if (Top *t = FindTop(menus_.top)) t->present = true;
+  }
+
+  // Closes every open menu; DISMISS: a tracked pop-up menu ends without a
+  // choice.
+  void CloseMenus(bool dismiss) {
+    if (!menus_.top) return;
+    if (dismiss && menus_.popup) DismissTrackedPopup();
+    PresentMenus();
+    menus_ = OpenMenus{};
+  }
+
+  // A box of SIZE at (X, Y), moved so that it fits in TOP's picture.
+  void FitLevel(HWND top, MenuLevel &level) {
+    SIZE size = PopupMenuSize(level.menu);
+    level.x = std::clamp(level.x, 0, std::max<int>(0, PictureWidth(top) - size.cx));
+    level.y = std::clamp(level.y, 0, std::max<int>(0, PictureHeight(top) - size.cy));
+  }
+
+  // A pop-up menu tracked for OWNER at screen point (X, Y).
+  void OpenPopup(HMENU menu, HWND owner, int x, int y) {
+    CloseMenus(false);
+    HWND top = TopLevelOf(owner);
+    Node *n = NodeOf(top);
+    if (!FindTop(top) || !n || !n->visible) {
+      // Nowhere to show it: it ends as if dismissed rather than waiting.
+      DismissTrackedPopup();
+      return;
+    }
+    MenuLevel level{menu, x - n->rect.left, y - n->rect.top, -1};
+    FitLevel(top, level);
+    menus_.top = top;
+    menus_.owner = owner;
+    menus_.popup = true;
+    menus_.levels.push_back(level);
+    PresentMenus();
+  }
+
+  // Opens the drop-down of bar item INDEX of TOP (a bar item without one
+  // is a command, chosen at once).
+  void OpenBarItem(HWND top, int index, bool hotFirst) {
+    HMENU bar = GetMenu(top);
+    std::vector<MenuItemView> items = MenuItems(bar);
+    if (index < 0 || index >= static_cast<int>(items.size())) return;
+    const MenuItemView &item = items[index];
+    CloseMenus(true);
+    if (item.separator || item.grayed) return;
+    if (!item.subMenu) {
+      PostMessageA(top, WM_COMMAND, item.id & 0xFFFF, 0);
+      return;
+    }
+    RECT r = MenuBarItemRect(bar, index, PictureWidth(top));
+    MenuLevel level{item.subMenu, r.left, kMenuBarHeight, -1};
+    FitLevel(top, level);
+    menus_.top = top;
+    menus_.owner = top;
+    menus_.barItem = index;
+    menus_.levels.push_back(level);
+    if (hotFirst) MoveHot(0, 1);
+    PresentMenus();
+  }
+
+  // Opens the submenu of item ITEM of level LEVEL beside it.
+  void OpenSubmenu(size_t level, int item, bool hotFirst) {
+    menus_.levels.resize(level + 1);
+    MenuLevel &from = menus_.levels[level];
+    std::vector<MenuItemView> items = MenuItems(from.menu);
+    if (item < 0 || item >= static_cast<int>(items.size()) || !items[item].subMenu ||
+        items[item].grayed)
+      return;
+    RECT r = PopupMenuItemRect(from.menu, item);
+    MenuLevel sub{items[item].subMenu, from.x + r.right - 2, from.y + r.top - 1, -1};
+    FitLevel(menus_.top, sub);
+    menus_.levels.push_back(sub);
+    if (hotFirst) MoveHot(level + 1, 1);
+    PresentMenus();
+  }
+
+  // The mouse is over item ITEM of LEVEL: it is highlighted, and the
+  // submenu it opens is shown.
+  void SetHot(size_t level, int item) {
+    MenuLevel &l = menus_.levels[level];
+    if (l.hot == item && menus_.levels.size() > level + 1) return;
+    bool changed = l.hot != item;
+    l.hot = item;
+    if (changed) menus_.levels.resize(level + 1);
+    std::vector<MenuItemView> items = MenuItems(l.menu);
+    if (item >= 0 && item < static_cast<int>(items.size()) && items[item].subMenu &&
+        menus_.levels.size() == level + 1)
+      OpenSubmenu(level, item, false);
+    PresentMenus();
+  }
+
+  // Moves the highlight of LEVEL to the next (STEP 1) or previous (-1)
+  // item that can be chosen, going round.
+  void MoveHot(size_t level, int step) {
+    MenuLevel &l = menus_.levels[level];
+    std::vector<MenuItemView> items = MenuItems(l.menu);
+    const int n = static_cast<int>(items.size());
+    if (n == 0) return;
+    int at = l.hot < 0 ? (step > 0 ? -1 : n) : l.hot;
+    for (int i = 0; i < n; ++i) {
+      at = ((at + step) % n + n) % n;
+      if (!items[at].separator && !items[at].grayed) {
+        l.hot = at;
+        menus_.levels.resize(level + 1);
+        PresentMenus();
+        return;
+      }
+    }
+  }
+
+  // Item ITEM of LEVEL is clicked or entered: a command closes the menus
+  // and reaches the owner; a submenu opens.
+  void Choose(size_t level, int item) {
+    std::vector<MenuItemView> items = MenuItems(menus_.levels[level].menu);
+    if (item < 0 || item >= static_cast<int>(items.size())) return;
+    const MenuItemView &chosen = items[item];
+    if (chosen.separator || chosen.grayed) return;
+    if (chosen.subMenu) {
+      OpenSubmenu(level, item, true);
+      return;
+    }
+    const UINT id = chosen.id;
+    const bool popup = menus_.popup;
+    const HWND owner = menus_.owner;
+    CloseMenus(false);
+    // The same choice a script makes: a tracked menu returns it, a menu
+    // bar's owner finds WM_COMMAND in its queue.
+    if (popup) {
+      if (!ChooseTrackedItem(id)) DismissTrackedPopup();
+    } else {
+      PostMessageA(owner, WM_COMMAND, id & 0xFFFF, 0);
+    }
+  }
+
+  // Mouse input for TOP while it has a menu bar or an open menu; true when
+  // the menus took it.
+  bool MenuMouse(HWND top, UINT message, int x, int y) {
+    const bool open = menus_.top == top && !menus_.levels.empty();
+    HMENU bar = GetMenu(top);
+    const bool inBar = bar && y >= 0 && y < kMenuBarHeight;
+    if (!open && !inBar) {
+      // A click in another window closes menus open elsewhere.
+      if (menus_.top && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)) CloseMenus(true);
+      return false;
+    }
+    const int barItem = inBar ? MenuBarItemAt(bar, x, PictureWidth(top)) : -1;
+    int level = -1, item = -1;
+    if (open)
+      for (int i = static_cast<int>(menus_.levels.size()) - 1; i >= 0; --i) {
+        const MenuLevel &l = menus_.levels[i];
+        SIZE size = PopupMenuSize(l.menu);
+        if (x >= l.x && x < l.x + size.cx && y >= l.y && y < l.y + size.cy) {
+          level = i;
+          item = PopupMenuItemAt(l.menu, y - l.y);
+          break;
+        }
+      }
+    switch (message) {
+    case WM_MOUSEMOVE:
+      if (level >= 0) {
+        SetHot(level, item);
+      } else if (open && inBar && !menus_.popup && barItem >= 0 && barItem != menus_.barItem) {
+        OpenBarItem(top, barItem, false);
+      }
+      return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      if (level >= 0) return true; // chosen when the button comes up
+      if (open) {
+        const bool same = inBar && !menus_.popup && barItem == menus_.barItem;
+        CloseMenus(true);
+        if (same || !inBar) return true;
+      }
+      if (inBar && barItem >= 0 && message == WM_LBUTTONDOWN) OpenBarItem(top, barItem, false);
+      return true;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+      if (level >= 0) Choose(level, item);
+      return true;
+    default:
+      return open || inBar;
+    }
+  }
+
+  // Keys for TOP: Alt alone opens its menu bar; while a menu is open the
+  // arrows move in it, Enter chooses and Escape closes. True when the
+  // menus took the key.
+  bool MenuKey(HWND top, int vk, bool down) {
+    if (vk == kVkMenu) {
+      if (down) {
+        altAlone_ = true;
+        return false;
+      }
+      bool alone = altAlone_;
+      altAlone_ = false;
+      if (!alone) return false;
+      if (menus_.top == top) {
+        CloseMenus(true);
+        return true;
+      }
+      if (HMENU bar = GetMenu(top)) {
+        std::vector<MenuItemView> items = MenuItems(bar);
+        for (size_t i = 0; i < items.size(); ++i)
+          if (!items[i].separator && !items[i].grayed && items[i].subMenu) {
+            OpenBarItem(top, static_cast<int>(i), true);
+            return true;
+          }
+      }
+      return false;
+    }
+    if (down) altAlone_ = false;
+    if (menus_.top != top || menus_.levels.empty()) return false;
+    if (!down) return true;
+    const size_t deepest = menus_.levels.size() - 1;
+    MenuLevel &l = menus_.levels[deepest];
+    switch (vk) {
+    case VK_ESCAPE:
+      if (deepest > 0) {
+        menus_.levels.pop_back();
+        PresentMenus();
+      } else {
+        CloseMenus(true);
+      }
+      break;
+    case VK_UP:
+      MoveHot(deepest, -1);
+      break;
+    case VK_DOWN:
+      MoveHot(deepest, 1);
+      break;
+    case VK_RIGHT: {
+      std::vector<MenuItemView> items = MenuItems(l.menu);
+      if (l.hot >= 0 && l.hot < static_cast<int>(items.size()) && items[l.hot].subMenu)
+        OpenSubmenu(deepest, l.hot, true);
+      else if (!menus_.popup)
+        StepBar(top, 1);
+      break;
+    }
+    case VK_LEFT:
+      if (deepest > 0) {
+        menus_.levels.pop_back();
+        PresentMenus();
+      } else if (!menus_.popup) {
+        StepBar(top, -1);
+      }
+      break;
+    case VK_RETURN:
+      Choose(deepest, l.hot);
+      break;
+    default:
+      break;
+    }
+    return true;
+  }
+
+  // Opens the next (STEP 1) or previous (-1) bar item that has a drop-down.
+  void StepBar(HWND top, int step) {
+    std::vector<MenuItemView> items = MenuItems(GetMenu(top));
+    const int n = static_cast<int>(items.size());
+    int at = menus_.barItem;
+    for (int i = 0; i < n; ++i) {
+      at = ((at + step) % n + n) % n;
+      if (!items[at].separator && !items[at].grayed && items[at].subMenu) {
+        OpenBarItem(top, at, true);
+        return;
+      }
+    }
   }
 
   // ---- Dialogs ----
@@ -906,6 +1291,7 @@ private:
   }
 
   void Handle(const SDL_Event &e) {
+    if (e.type == wakeEvent_) return; // the queue runs in the loop
     Uint32 id = EventWindowId(e);
     if (Dialog *d = DialogOf(id)) {
       DialogEvent(*d, e);
@@ -1006,6 +1392,8 @@ private:
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       ReleaseKeys(hwnd);
+      altAlone_ = false;
+      if (menus_.top == hwnd && !menus_.popup) CloseMenus(true);
       t->composition.clear();
       user::SystemFocusChanged(hwnd, false);
       break;
@@ -1055,6 +1443,7 @@ private:
     if (Blocked(hwnd)) return;
     // Messages carry the generic modifier key, as Windows' do.
     int messageKey = sdl::GenericModifierOf(vk) ? sdl::GenericModifierOf(vk) : vk;
+    if (MenuKey(hwnd, messageKey, down)) return;
     if (messageKey) {
       uint32_t lp = 1;
       if (e.repeat || !down) lp |= 1u << 30;
@@ -1073,6 +1462,7 @@ private:
       t->composition.clear();
     }
     if (Blocked(hwnd)) return;
+    if (menus_.top == hwnd) return; // keys steer the open menu
     // Alt with a letter is a menu key on Windows, not a character.
     SDL_Keymod mod = SDL_GetModState();
     if ((mod & KMOD_ALT) && !(mod & KMOD_MODE) && !(mod & KMOD_CTRL)) return;
@@ -1127,6 +1517,9 @@ private:
 
   void Mouse(HWND top, UINT message, int x, int y, WPARAM extra) {
     if (Blocked(top)) return;
+    if (MenuMouse(top, message, x, y)) return;
+    y -= BarHeight(top);
+    if (y < 0) return; // on the menu bar, not in the client area
     HWND target = HitTest(top, x, y);
     PostMessageA(target, message, MouseKeys() | extra, MAKELPARAM(x, y));
   }
@@ -1170,10 +1563,11 @@ private:
   std::thread thread_;
   std::atomic<std::thread::id> uiThread_{};
   std::mutex mutex_;
-  std::condition_variable wake_; // work queued, or stopping
   std::vector<std::function<void()>> work_;
+  std::condition_variable wakeCv_; // with mutex_: work was queued
   bool stopping_ = false;
   bool finished_ = false;
+  Uint32 wakeEvent_ = 0;
   int screenW_ = 1024, screenH_ = 768;
 
   // UI thread only.
@@ -1187,6 +1581,8 @@ private:
   CaretState caret_;
   HWND caretTop_ = 0;
   WPARAM buttons_ = 0; // MK_ flags of the mouse buttons held
+  OpenMenus menus_;
+  bool altAlone_ = false; // Alt is down and no other key came since
   Uint32 blinkStart_ = 0;
   bool blinkOn_ = true;
 };

@@ -258,10 +258,12 @@ private:
     return ClickAt(hwnd, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
   }
 
-  // Posts the messages of one event; false when the window is gone.
-  bool Post(const ScriptEvent &e) {
+  // Posts the messages of one event to TO (0: the target window); false
+  // when the window is gone.
+  bool Post(const ScriptEvent &e, HWND to = 0) {
+    if (!to) to = target_;
     for (const InputMessage &m : e.messages) {
-      if (!PostMessageA(target_, m.message, m.wParam, m.lParam)) return false;
+      if (!PostMessageA(to, m.message, m.wParam, m.lParam)) return false;
       if (IsKeyMessage(m.message)) {
         std::lock_guard<std::mutex> lock(mutex_);
         ++posted_;
@@ -290,7 +292,9 @@ private:
           return false;
         },
         Clock::time_point::max(), false);
-    if (!ok || !Post(e)) return false;
+    HWND to = hooks_.lineTarget ? hooks_.lineTarget() : 0;
+    if (to && !IsWindow(to)) to = 0;
+    if (!ok || !Post(e, to)) return false;
     if (served) {
       if (!WaitFor([&] { return AllHandled(hooks_.demand()); }, Clock::time_point::max(), false))
         return false;

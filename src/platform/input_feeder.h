@@ -16,10 +16,10 @@ namespace platform {
 
 // What the program waits for, as the engine sees it now.
 struct InputDemand {
-  bool line = false;    // a line is being typed (Enter ends it)
-  bool keys = false;    // a key function blocks until keys come
-  uint8_t lastKey = 0;  // the one-key buffer (0: empty)
-  uint64_t handled = 0; // key messages (WM_KEYDOWN, WM_CHAR) the window handled
+  bool line = false;     // a line is being typed (Enter ends it)
+  bool keys = false;     // a key function blocks until keys come
+  uint8_t lastKey = 0;   // the one-key buffer (0: empty)
+  uint64_t handled = 0;  // key messages (WM_KEYDOWN, WM_CHAR) the window handled
   bool messages = false; // a thread waits for a window message (GETMESSAGE)
 };
 
@@ -29,6 +29,9 @@ struct InputFeederHooks {
   // The window that keys go to directly (sent, each awaited), or 0 when
   // they go to the target window paced; may be empty.
   std::function<HWND()> keyTarget;
+  // The window that paced keys go to instead of the target window (the
+  // one whose line editor a console input uses), or 0; may be empty.
+  std::function<HWND()> lineTarget;
   // False once the program has ended (a wait for a window gives up).
   std::function<bool()> alive;
 };

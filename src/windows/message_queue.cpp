@@ -53,6 +53,22 @@ QueuedMessage TakeMessage(MessageQueue &q) {
   return m;
 }
 
+void HandleMessagesUntil(ThreadIndex slot, const std::function<bool()> &done) {
+  Engine &e = E();
+  WithoutLock(slot, [&] {
+    while (e.running.load() && !done()) {
+      MSG m;
+      if (PeekMessageA(&m, 0, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+        continue;
+      }
+      Sleep(10);
+    }
+    return 0;
+  });
+}
+
 void GETMESSAGE(std::string &arg, ThreadIndex slot) {
   Engine &e = E();
   std::string text = StripBlanks(arg);

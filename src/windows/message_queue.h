@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "flow/threads.h"
@@ -41,5 +42,10 @@ void AppendMessage(MessageQueue &q, const QueuedMessage &m);
 void SetIdle(MessageQueue &q, bool idle);
 // Takes entry 0 (which stays as it was when it was the only one).
 QueuedMessage TakeMessage(MessageQueue &q);
+
+// Handles the calling thread's messages, with the interpreter lock left,
+// until DONE holds or the program ends (a console input in a window of the
+// thread waits so: the window's procedure runs its line editor).
+void HandleMessagesUntil(ThreadIndex slot, const std::function<bool()> &done);
 
 void GETMESSAGE(std::string &arg, ThreadIndex slot);

@@ -101,8 +101,13 @@ focused_title() {
 # pointer over it; waits (up to 20 s) until the program says the window has
 # the keyboard, so that no key typed next is lost.
 focus() { # ID NAME
-  local name=$2
+  local name=${2:-}
   xdotool mousemove --window "$1" 5 5 2>/dev/null
+  if [ -z "$name" ]; then # no name to wait for: a pause has to do
+    xdotool windowfocus "$1" 2>/dev/null
+    sleep 0.5
+    return 0
+  fi
   for _ in $(seq 1 100); do
     case "$(focused_title)" in
     "$name"*)

@@ -94,6 +94,9 @@ TEST(BuilderErrors, StatementForms) {
   ExpectError("foo\n", {1, 4, "foo is no statement; expected '=' for an assignment"});
   ExpectError("10 PRINT: 20 PRINT\n",
               {1, 11, "a line number can only stand at the start of a line"});
+  // A function's name begins with a letter.
+  ExpectError("DEF FN0a(r) = r\n", {1, 5, "expected FN and the function's name after DEF"});
+  ExpectError("DEF FN 0a(r) = r\n", {1, 8, "expected the function's name after DEF FN"});
 }
 
 TEST(BuilderErrors, MessageShowsTheLineAndACaret) {

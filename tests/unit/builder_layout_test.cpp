@@ -114,6 +114,9 @@ TEST(BuilderLayout, TypeAndDimAs) {
               "\x10\x61 q\x01\x36"
               "0000000f\n\x01\x4bPt\nx\x01\x36Single\ny\x01\x36"
               "Double\n\x01\x4c\n");
+  // A remark among the members writes nothing (it once looped for ever).
+  EXPECT_TEXT("TYPE P\n  REM the point\n  x AS Integer: REM x\nEND TYPE\n",
+              "\n\x01\x4bP\nx\x01\x36Integer\n\x01\x4c\n");
 }
 
 TEST(BuilderLayout, DefStatements) {

@@ -1,7 +1,9 @@
 // What programs cannot reach through SENDMESSAGE: lent buffers smaller than
 // a message's length, the edit control's limit and typing, focus moving by
 // Tab, geometry of children and menu bars, and menu searches.
+#include "platform/controls_paint.h"
 #include "platform/platform.h"
+#include "platform/wingdi.h"
 #include "platform/winuser_controls.h"
 #include "platform/winuser_input.h"
 #include "platform/winuser_menu.h"
@@ -116,6 +118,65 @@ TEST_F(ControlsTest, MenuItemsAreFoundInSubmenusAndSurviveSelfNesting) {
   EXPECT_FALSE(platform::MenuHasEnabledItem(bar, 99));
   EXPECT_TRUE(DestroyMenu(bar));
   EXPECT_FALSE(IsMenu(sub));
+}
+
+// The controls' layout measures with the font they draw in: the caret after
+// double-byte text sits where that text ends when drawn, a click between
+// two characters lands on the nearer boundary, and list items are one line
+// of the font high.
+TEST_F(ControlsTest, LayoutMeasuresWithTheFontTheControlsDrawIn) {
+  LOGFONTA lf;
+  lf.lfHeight = 16;
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  static const char kFaceName[] = "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e";
+  std::memcpy(lf.lfFaceName, kFaceName, sizeof kFaceName);
+  HDC dc = CreateCompatibleDC(0);
+  HFONT font = CreateFontIndirectA(&lf);
+  HGDIOBJ old = SelectObject(dc, font);
+  const std::string text = "a\x82\xa0\x93\xfa"; // a, two double-byte characters
+  SIZE full{}, first{};
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &full);
+  GetTextExtentPoint32A(dc, text.data(), 3, &first);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  DeleteDC(dc);
+
+  HWND e = Child("EDIT", 0, 1);
+  SetFocus(e);
+  for (char c : text) SendMessageA(e, WM_CHAR, static_cast<uint8_t>(c), 0);
+  POINT caret{};
+  GetCaretPos(&caret);
+  EXPECT_EQ(caret.x, platform::kEditMargin + full.cx);
+  // A click just right of the middle of the first double-byte character
+  // puts the caret after it.
+  SIZE a1{};
+  {
+    HDC dc2 = CreateCompatibleDC(0);
+    HFONT f2 = CreateFontIndirectA(&lf);
+    HGDIOBJ o2 = SelectObject(dc2, f2);
+    GetTextExtentPoint32A(dc2, text.data(), 1, &a1);
+    SelectObject(dc2, o2);
+    DeleteObject(f2);
+    DeleteDC(dc2);
+  }
+  const int x = platform::kEditMargin + (a1.cx + first.cx) / 2 + 1;
+  SendMessageA(e, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 5));
+  SendMessageA(e, WM_LBUTTONUP, 0, MAKELPARAM(x, 5));
+  DWORD start = 0, end = 0;
+  platform::LentBuffer a(&start, sizeof start), b(&end, sizeof end);
+  SendMessageA(e, EM_GETSEL, a.Number(), b.Number());
+  EXPECT_EQ(end, 3u);
+
+  HWND list = Child("LISTBOX", 0, 2);
+  platform::SendTextMessage(list, LB_ADDSTRING, 0, "one");
+  platform::SendTextMessage(list, LB_ADDSTRING, 0, "two");
+  EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), tm.tmHeight);
+  RECT item{};
+  platform::LentBuffer r(&item, sizeof item);
+  ASSERT_EQ(SendMessageA(list, LB_GETITEMRECT, 1, r.Number()), 0);
+  EXPECT_EQ(item.bottom - item.top, tm.tmHeight);
 }
 
 } // namespace
