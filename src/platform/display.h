@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/modal_dialog.h"
 #include "platform/win32.h"
 
 namespace platform {
@@ -52,6 +53,12 @@ public:
   virtual int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type,
                          int answer) = 0;
   virtual void Beep(UINT /*type*/) {}
+  // Shows the dialog MAKE builds, modal to OWNER's top-level window, and
+  // returns its answer; FALLBACK when no dialog can be shown (headless) or
+  // the program ends while it is open.
+  virtual int RunDialog(HWND /*owner*/, ModalDialogFactory /*make*/, int fallback) {
+    return fallback;
+  }
 };
 
 // The driver in use (headless until Initialize chooses another).

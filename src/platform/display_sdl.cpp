@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -119,9 +120,10 @@ struct OpenMenus {
   std::vector<MenuLevel> levels;
 };
 
-// A message box on the screen and the thread waiting for its answer.
+// A dialog (a message box, the print setup) on the screen and the thread
+// waiting for its answer.
 struct Dialog {
-  std::unique_ptr<MessageBoxDialog> box;
+  std::shared_ptr<ModalDialog> box;
   HWND owner = 0; // the top-level window it is modal to (0: none)
   SDL_Window *window = nullptr;
   SDL_Renderer *renderer = nullptr;
@@ -130,6 +132,7 @@ struct Dialog {
   std::promise<int> answer;
   int fallback = IDOK; // the answer when the box cannot wait any longer
   bool answered = false;
+  std::string title; // the caption, UTF-8
 };
 
 class SdlDisplay final : public DisplayDriver {
@@ -156,7 +159,14 @@ public:
       stopping_ = true;
     }
     Wake();
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+    if (!thread_.joinable()) return;
+    // Exit called on the UI thread itself (an X error ends the process from
+    // there) cannot wait for it; a joinable thread would abort the exit.
+    if (thread_.get_id() == std::this_thread::get_id()) {
+      thread_.detach();
+    } else {
+      thread_.join();
+    }
   }
 
   const char *Name() const override { return "sdl"; }
@@ -283,23 +293,33 @@ public:
 
   int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type,
                  int answer) override {
-    if (OnUiThread()) return answer; // never block the thread that shows it
+    std::string textCopy(text), captionCopy(caption);
+    return RunDialog(
+        owner,
+        [textCopy, captionCopy, type, answer](std::shared_ptr<const DialogText> font, int w,
+                                              int h) -> std::shared_ptr<ModalDialog> {
+          return std::make_shared<MessageBoxDialog>(std::move(font), textCopy, captionCopy, type,
+                                                    answer, w, h);
+        },
+        answer);
+  }
+
+  int RunDialog(HWND owner, ModalDialogFactory make, int fallback) override {
+    if (OnUiThread() || !make) return fallback; // never block the thread that shows it
     auto dialog = std::make_shared<Dialog>();
     std::future<int> result = dialog->answer.get_future();
-    std::string textCopy(text), captionCopy(caption);
-    bool queued = Run([this, dialog, owner, textCopy, captionCopy, type, answer] {
-      OpenDialog(dialog, owner, textCopy, captionCopy, type, answer);
-    });
-    if (!queued) return answer;
-    // Program end gives up the wait: the box goes away with the default.
+    bool queued =
+        Run([this, dialog, owner, make, fallback] { OpenDialog(dialog, owner, make, fallback); });
+    if (!queued) return fallback;
+    // Program end gives up the wait: the dialog goes away with the fallback.
     bool withdrawn = false;
     for (;;) {
       if (result.wait_for(std::chrono::milliseconds(20)) == std::future_status::ready)
         return result.get();
-      if (Finished()) return answer; // the UI thread has gone
+      if (Finished()) return fallback; // the UI thread has gone
       if (!withdrawn && (user::WaitShouldAbort() || Stopping())) {
         withdrawn = true;
-        Run([this, dialog, answer] { FinishDialog(*dialog, answer); });
+        Run([this, dialog, fallback] { FinishDialog(*dialog, fallback); });
       }
     }
   }
@@ -1086,14 +1106,17 @@ private:
     }
   }
 
-  // ---- Message boxes ----
+  // ---- Dialogs ----
 
-  void OpenDialog(const std::shared_ptr<Dialog> &d, HWND owner, const std::string &text,
-                  const std::string &caption, UINT type, int answer) {
+  void OpenDialog(const std::shared_ptr<Dialog> &d, HWND owner, const ModalDialogFactory &make,
+                  int answer) {
     d->owner = owner ? TopLevelOf(owner) : 0;
     d->fallback = answer;
-    d->box = std::make_unique<MessageBoxDialog>(dialogText_, text, caption, type, answer, screenW_,
-                                                screenH_);
+    d->box = make(dialogText_, screenW_, screenH_);
+    if (!d->box || d->box->Width() <= 0 || d->box->Height() <= 0) {
+      FinishDialog(*d, answer);
+      return;
+    }
     int w = d->box->Width(), h = d->box->Height();
     // Centred on its owner when there is one, else on the screen.
     int x = (screenW_ - w) / 2, y = (screenH_ - h) / 2;
@@ -1106,8 +1129,8 @@ private:
     }
     x = std::clamp(x, 0, std::max(0, screenW_ - w));
     y = std::clamp(y, 0, std::max(0, screenH_ - h));
-    std::string title = cp932::ToUtf8(d->box->Caption());
-    d->window = SDL_CreateWindow(title.c_str(), x, y, w, h,
+    d->title = cp932::ToUtf8(d->box->Caption());
+    d->window = SDL_CreateWindow(d->title.c_str(), x, y, w, h,
                                  SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN |
                                      SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_ALLOW_HIGHDPI);
     if (d->window) {
@@ -1180,6 +1203,7 @@ private:
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
         SDL_RenderPresent(d.renderer);
       }
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && !d.answered) ReportFocus(d.title);
       break;
     case SDL_KEYDOWN: {
       const SDL_Keysym &k = e.key.keysym;
@@ -1194,7 +1218,9 @@ private:
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
-      if (e.button.button == SDL_BUTTON_LEFT) chosen = d.box->MouseDown(e.button.x, e.button.y);
+      if (e.button.button == SDL_BUTTON_LEFT)
+        chosen = e.button.clicks >= 2 ? d.box->MouseDoubleClick(e.button.x, e.button.y)
+                                      : d.box->MouseDown(e.button.x, e.button.y);
       break;
     case SDL_MOUSEBUTTONUP:
       if (e.button.button == SDL_BUTTON_LEFT) chosen = d.box->MouseUp(e.button.x, e.button.y);
@@ -1210,6 +1236,30 @@ private:
     } else {
       DrawDialog(d);
     }
+  }
+
+  // With QUILLRUNNER_FOCUS_LOG set, a line on stderr says which window or
+  // dialog (by its title) has just got the keyboard: keys typed from then on
+  // reach it. A dialog is drawn before it can get the keyboard. Tests wait
+  // for these lines instead of guessing how long a window takes to appear.
+  static void ReportFocus(const std::string &title) {
+    static const bool enabled = std::getenv("QUILLRUNNER_FOCUS_LOG") != nullptr;
+    if (!enabled) return;
+    std::fprintf(stderr, "focus: %s\n", title.c_str());
+    std::fflush(stderr);
+  }
+
+  // A key pressed while the keyboard is still with a window that a dialog
+  // is modal to belongs to the dialog (the window manager may not yet have
+  // moved the focus, or may refuse to).
+  void ForwardKeyToDialog(HWND hwnd, const SDL_Event &e) {
+    if (e.type != SDL_KEYDOWN) return;
+    for (auto &d : dialogs_)
+      if (!d->answered && d->owner != 0 && d->owner == hwnd) {
+        std::shared_ptr<Dialog> keep = d;
+        DialogEvent(*keep, e);
+        return;
+      }
   }
 
   // ---- Events ----
@@ -1256,6 +1306,7 @@ private:
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       Key(hwnd, e.key);
+      ForwardKeyToDialog(hwnd, e);
       break;
     case SDL_TEXTINPUT:
       Text(hwnd, e.text.text);
@@ -1337,6 +1388,7 @@ private:
         break;
       }
       user::SystemFocusChanged(hwnd, true);
+      if (Node *n = NodeOf(hwnd)) ReportFocus(n->title);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       ReleaseKeys(hwnd);

@@ -4,9 +4,12 @@
 #include <cstdlib>
 
 #include "platform/cp932.h"
+#include "platform/dialog_paint.h"
 
 namespace platform {
 namespace {
+
+using namespace dialog;
 
 constexpr int kMargin = 12;
 constexpr int kIconSize = 32;
@@ -14,16 +17,6 @@ constexpr int kButtonMinWidth = 75;
 constexpr int kButtonGap = 8;
 constexpr int kMinTextWidth = 120;
 constexpr size_t kMaxTextBytes = 64 * 1024; // more could never be shown
-
-constexpr uint32_t kFace = 0x00F0F0F0;
-constexpr uint32_t kFrame = 0x00646464;
-constexpr uint32_t kCaptionBar = 0x00203C78;
-constexpr uint32_t kCaptionText = 0x00FFFFFF;
-constexpr uint32_t kText = 0x00000000;
-constexpr uint32_t kButtonFace = 0x00E1E1E1;
-constexpr uint32_t kButtonPressed = 0x00C4D8EE;
-constexpr uint32_t kButtonEdge = 0x00ADADAD;
-constexpr uint32_t kFocusEdge = 0x000078D7;
 
 constexpr UINT kIconMask = 0x000000F0;
 
@@ -98,21 +91,6 @@ void Wrap(const DialogText &font, const std::string &line, int width,
   out.push_back(piece);
 }
 
-void Fill(const PixelView &v, RECT r, uint32_t colour) {
-  r.left = std::max<LONG>(r.left, 0);
-  r.top = std::max<LONG>(r.top, 0);
-  r.right = std::min<LONG>(r.right, v.width);
-  r.bottom = std::min<LONG>(r.bottom, v.height);
-  for (int y = r.top; y < r.bottom; ++y) std::fill(v.Row(y) + r.left, v.Row(y) + r.right, colour);
-}
-
-void Frame(const PixelView &v, const RECT &r, uint32_t colour, int thickness) {
-  Fill(v, RECT{r.left, r.top, r.right, r.top + thickness}, colour);
-  Fill(v, RECT{r.left, r.bottom - thickness, r.right, r.bottom}, colour);
-  Fill(v, RECT{r.left, r.top, r.left + thickness, r.bottom}, colour);
-  Fill(v, RECT{r.right - thickness, r.top, r.right, r.bottom}, colour);
-}
-
 void Put(const PixelView &v, int x, int y, uint32_t colour) {
   if (x >= 0 && y >= 0 && x < v.width && y < v.height) v.Row(y)[x] = colour;
 }
@@ -157,16 +135,6 @@ void Icon(const PixelView &v, int x0, int y0, int icon) {
     }
   if (icon == MB_ICONQUESTION) Mark(v, x0 + n / 2 - 8, y0 + 5, kQuestionMark, 0x00FFFFFF);
   if (icon == MB_ICONASTERISK) Mark(v, x0 + n / 2 - 8, y0 + 5, kInformationMark, 0x00FFFFFF);
-}
-
-// A view of the part R of V (R within V).
-PixelView Sub(const PixelView &v, RECT r) {
-  r.left = std::clamp<LONG>(r.left, 0, v.width);
-  r.right = std::clamp<LONG>(r.right, r.left, v.width);
-  r.top = std::clamp<LONG>(r.top, 0, v.height);
-  r.bottom = std::clamp<LONG>(r.bottom, r.top, v.height);
-  return PixelView{v.Row(r.top) + r.left, static_cast<int>(r.right - r.left),
-                   static_cast<int>(r.bottom - r.top), v.stride};
 }
 
 } // namespace
@@ -341,11 +309,7 @@ bool MessageBoxDialog::TakeChanged() {
 void MessageBoxDialog::Paint(const PixelView &v) const {
   const DialogText &f = *font_;
   const int lineH = std::max(1, f.LineHeight());
-  Fill(v, RECT{0, 0, v.width, v.height}, kFace);
-  Fill(v, RECT{0, 0, v.width, captionHeight_}, kCaptionBar);
-  PixelView bar = Sub(v, RECT{6, 0, width_ - 6, captionHeight_});
-  f.Draw(bar, 0, (captionHeight_ - lineH) / 2, caption_, kCaptionText);
-  Frame(v, RECT{0, 0, width_, height_}, kFrame, 1);
+  PaintWindow(v, f, captionHeight_, caption_);
   if (icon_) Icon(v, iconRect_.left, iconRect_.top, icon_);
   PixelView body = Sub(v, RECT{1, captionHeight_, width_ - 1, height_ - 1});
   int y = textRect_.top - captionHeight_;
@@ -356,16 +320,7 @@ void MessageBoxDialog::Paint(const PixelView &v) const {
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const Button &b = buttons_[i];
     bool down = static_cast<int>(i) == pressed_ && pressedIn_;
-    Fill(v, b.rect, down ? kButtonPressed : kButtonFace);
-    bool focused = static_cast<int>(i) == focus_;
-    Frame(v, b.rect, focused ? kFocusEdge : kButtonEdge, focused ? 2 : 1);
-    int labelW = f.Width(b.label);
-    int lx = b.rect.left + (b.rect.right - b.rect.left - labelW) / 2;
-    int ly = b.rect.top + (b.rect.bottom - b.rect.top - lineH) / 2;
-    PixelView inside =
-        Sub(v, RECT{b.rect.left + 2, b.rect.top + 2, b.rect.right - 2, b.rect.bottom - 2});
-    f.Draw(inside, lx - b.rect.left - 2 + (down ? 1 : 0), ly - b.rect.top - 2 + (down ? 1 : 0),
-           b.label, kText);
+    PaintButton(v, f, b.rect, b.label, static_cast<int>(i) == focus_, down);
   }
 }
 

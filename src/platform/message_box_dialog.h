@@ -9,27 +9,12 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/pixels.h"
+#include "platform/modal_dialog.h"
 #include "platform/win32.h"
 
 namespace platform {
 
-// How the box measures and draws its text (code page 932).
-class DialogText {
-public:
-  virtual ~DialogText() = default;
-  virtual int LineHeight() const = 0;
-  virtual int Width(std::string_view text) const = 0;
-  // Draws TEXT with the top-left corner of its line at (X, Y), clipped to
-  // TARGET; COLOUR is 0x00RRGGBB.
-  virtual void Draw(const PixelView &target, int x, int y, std::string_view text,
-                    uint32_t colour) const = 0;
-};
-
-// The text renderer of the box in our fonts (the Japanese UI face).
-std::unique_ptr<DialogText> MakeDialogText(int pixelHeight);
-
-class MessageBoxDialog {
+class MessageBoxDialog final : public ModalDialog {
 public:
   struct Button {
     int id = 0;        // IDOK, IDCANCEL...
@@ -44,29 +29,29 @@ public:
   MessageBoxDialog(std::shared_ptr<const DialogText> font, std::string_view text,
                    std::string_view caption, UINT type, int answer, int maxWidth, int maxHeight);
 
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  const std::string &Caption() const { return caption_; }
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  const std::string &Caption() const override { return caption_; }
   const std::vector<std::string> &Lines() const { return lines_; }
   const std::vector<Button> &Buttons() const { return buttons_; }
   // The index of the focused button (Enter and Space press it).
   int Focus() const { return focus_; }
   // True inside the caption bar (where the box can be dragged).
-  bool InCaption(int x, int y) const;
+  bool InCaption(int x, int y) const override;
 
   // Input. Each returns the id of the chosen button once the box is
   // answered, else 0. SHIFT reverses Tab.
-  int KeyDown(int virtualKey, bool shift);
-  int Character(int character); // mnemonic letters
-  int MouseDown(int x, int y);
-  int MouseUp(int x, int y);
-  void MouseMove(int x, int y);
+  int KeyDown(int virtualKey, bool shift) override;
+  int Character(int character) override; // mnemonic letters
+  int MouseDown(int x, int y) override;
+  int MouseUp(int x, int y) override;
+  void MouseMove(int x, int y) override;
   // The close box, Alt+F4: as Escape, when the box has a way out.
-  int Close();
+  int Close() override;
 
   // True once since the picture last changed (and initially).
-  bool TakeChanged();
-  void Paint(const PixelView &target) const;
+  bool TakeChanged() override;
+  void Paint(const PixelView &target) const override;
 
 private:
   int Escape() const; // the answer of Escape, 0 when it has none

@@ -1,12 +1,16 @@
 // The print setup dialog: the printers in a list, the default selected. It
-// is answered by the scripted answer provider (headless mode) or takes the
-// default selection; cancel leaves everything as it was.
+// is answered by the scripted answer provider (headless mode), shown by an
+// on-screen display, or takes the default selection; cancel leaves
+// everything as it was.
 #include <mutex>
 #include <strings.h>
 
 #include "platform/commdlg.h"
+#include "platform/cp932.h"
+#include "platform/display.h"
 #include "platform/platform.h"
 #include "platform/print_internal.h"
+#include "platform/print_setup_dialog.h"
 
 namespace {
 
@@ -18,6 +22,35 @@ std::mutex &ProviderMutex() {
 platform::PrintSetupAnswerProvider &Provider() {
   static auto *p = new platform::PrintSetupAnswerProvider;
   return *p;
+}
+
+// Asks the user on the screen; false when the dialog was cancelled. The
+// dialog starts on SELECTED and leaves the printer chosen there.
+bool AskOnScreen(HWND owner, const std::vector<platform::print::PrinterEntry> &printers,
+                 std::string &selected) {
+  std::vector<std::string> names;
+  int start = 0;
+  for (const auto &p : printers) {
+    if (p.name == selected) start = static_cast<int>(names.size());
+    names.push_back(cp932::FromUtf8(p.name));
+  }
+  // The dialog lives on the display's thread; its selection is read here
+  // once it has answered.
+  auto shown = std::make_shared<std::shared_ptr<platform::PrintSetupDialog>>();
+  int answer = platform::Display().RunDialog(
+      owner,
+      [names, start, shown](std::shared_ptr<const platform::DialogText> font, int w,
+                            int h) -> std::shared_ptr<platform::ModalDialog> {
+        *shown = std::make_shared<platform::PrintSetupDialog>(std::move(font), names, start, w, h);
+        return *shown;
+      },
+      IDOK);
+  if (answer != IDOK) return false;
+  // Without a dialog (none could be shown) the default stays selected.
+  int index = *shown ? (*shown)->Selected() : start;
+  if (index < 0 || index >= static_cast<int>(printers.size())) return false;
+  selected = printers[static_cast<size_t>(index)].name;
+  return true;
 }
 
 } // namespace
@@ -52,6 +85,8 @@ BOOL PrintDlgA(PRINTDLGA *dialog) {
     for (const PrinterEntry &p : printers)
       if (!answer.printer.empty() && strcasecmp(p.name.c_str(), answer.printer.c_str()) == 0)
         selected = p.name;
+  } else if (!selected.empty() && !platform::Display().IsHeadless()) {
+    if (!AskOnScreen(dialog->hwndOwner, printers, selected)) return FALSE;
   }
   if (selected.empty()) return FALSE; // no printer to choose
   if (dialog->Flags & PD_RETURNDC) {

@@ -10,16 +10,15 @@ run() { # NAME: runs NAME.bas with its console text dumped to $work/NAME.txt
   rm -f "$work/status" "$work"/ready*
   start_bg env QUILLRUNNER_CONSOLE_DUMP="$work/$1.txt" "$build/quill" run "$src/$1.bas"
 }
-ready() { # MARKER: waits for the program's marker, then for the window's focus
-  wait_file "$work/$1" || return 1
-  sleep 0.3
+ready() { # MARKER: waits for the program's marker
+  wait_file "$work/$1"
 }
 
 # INPUT, Inkey$ and LINE INPUT.
 run input
 ready ready1 || finish
 id=$(window_id 'input') || { fail "no input window"; finish; }
-focus "$id"
+focus "$id" input || finish
 xdotool type --delay 60 'abx'
 xdotool key BackSpace
 xdotool type --delay 300 'あ日'
@@ -38,7 +37,7 @@ expect_line "$work/input.txt" 'line: one two'
 run traps
 ready ready || finish
 id=$(window_id 'traps') || { fail "no traps window"; finish; }
-focus "$id"
+focus "$id" traps || finish
 xdotool key F5
 sleep 0.3
 xdotool mousemove --window "$id" 30 40 click 1
@@ -64,7 +63,7 @@ expect_line "$work/clipboard.txt" 'clip: 日本 text'
 run error_box
 ready ready || finish
 box=$(window_id 'エラー') || { fail "no error box"; finish; }
-focus "$box"
+focus "$box" 'エラー' || finish
 xdotool key Return
 [ "$(wait_bg)" = 1 ] || fail "error_box: exit status $(cat "$work/status")"
 expect_line "$work/error_box.txt" 'before'

@@ -6,7 +6,7 @@
 start_bg "$build/sdl_probe" caret
 wait_line "$work/out" '^ready' || finish
 id=$(window_id 'probe') || { fail "no window"; finish; }
-focus "$id"
+focus "$id" probe || finish
 # The caret covers (40,30) to (48,35) of the red quadrant: shown it is cyan.
 seen=""
 for i in $(seq 1 12); do

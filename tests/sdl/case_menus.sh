@@ -8,7 +8,7 @@ src=$(cd "$(dirname "$0")" && pwd)
 start_bg env QUILLRUNNER_CONSOLE_DUMP="$work/menus.txt" "$build/quill" run "$src/menu_bar.bas"
 wait_file "$work/bar1" || finish
 id=$(window_id 'Shapes') || { fail "no window"; finish; }
-focus "$id"
+focus "$id" Shapes || finish
 
 # The bar on the face colour, the white client area below it.
 import -window "$id" "$work/bar.png"

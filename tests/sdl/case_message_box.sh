@@ -16,7 +16,7 @@ box() {
     xwininfo -root -tree | grep -v 'has no name'
     return
   }
-  focus "$id"
+  focus "$id" '確認' || return
   if [ "$1" = click ]; then
     local geometry w h
     eval "$(xdotool getwindowgeometry --shell "$id")"

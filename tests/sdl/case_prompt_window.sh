@@ -8,7 +8,7 @@ src=$(cd "$(dirname "$0")" && pwd)
 start_bg env QUILLRUNNER_CONSOLE_DUMP="$work/prompt.txt" "$build/quill" run "$src/prompt_window.bas"
 wait_file "$work/ready1" || finish
 id=$(window_id 'Ask') || { fail "no window"; finish; }
-focus "$id"
+focus "$id" Ask || finish
 xdotool type --delay 60 'abx'
 xdotool key BackSpace
 xdotool type --delay 300 'あ'
@@ -20,7 +20,7 @@ wait_file "$work/ready2" || finish
 ink=$(convert "$work/ask.png" -crop 24x16+48+0 -format '%[fx:maxima.intensity]' info:)
 [ "$ink" != 0 ] || fail "no echo in the window"
 main=$(window_id 'prompt_window') || { fail "no main window"; finish; }
-focus "$main"
+focus "$main" prompt_window || finish
 xdotool type --delay 60 '42'
 xdotool key Return
 [ "$(wait_bg)" = 0 ] || fail "exit status $(cat "$work/status")"

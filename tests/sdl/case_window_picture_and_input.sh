@@ -8,12 +8,11 @@ start_bg "$build/sdl_probe" picture
 wait_line "$work/out" '^ready' || finish
 wait_line "$work/out" '^setfocus' || finish
 id=$(window_id 'probe') || { fail "no window"; finish; }
-focus "$id"
+focus "$id" probe || finish
 grep -qx 'backend sdl 1024x768' "$work/out" || fail "screen size not from the display"
 
 # The picture: quadrants, the white square, the odd last pixel.
-sleep 0.2
-import -window "$id" "$work/shot.png"
+shot_when "$id" "$work/shot.png" 319 239 '#123456' || fail "the picture never reached the screen"
 expect_pixel "$work/shot.png" 0 0 '#FF0000'
 expect_pixel "$work/shot.png" 200 10 '#00FF00'
 expect_pixel "$work/shot.png" 10 200 '#0000FF'

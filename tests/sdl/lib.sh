@@ -9,6 +9,8 @@ if [ ! -s "$fixture/display" ]; then
 fi
 export DISPLAY=":$(cat "$fixture/display")"
 export QUILLRUNNER_BACKEND=sdl
+# The display says on stderr ("focus: TITLE") when a window has the keyboard.
+export QUILLRUNNER_FOCUS_LOG=1
 unset WAYLAND_DISPLAY
 work=$(mktemp -d)
 bg_pid=
@@ -40,10 +42,19 @@ start_bg() {
   bg_pid=$!
 }
 
-# Waits (up to 20 s) for the background command to end; prints its status.
+# Waits (up to 20 s) for the background command to end; prints its status,
+# or "sanitizer" when a sanitizer build reported an error (its exit status
+# could be the one a test expects).
 wait_bg() {
   for _ in $(seq 1 200); do
-    [ -s "$work/status" ] && { cat "$work/status"; return 0; }
+    if [ -s "$work/status" ]; then
+      if grep -q 'ERROR: [A-Za-z]*Sanitizer' "$work/err" 2>/dev/null; then
+        echo sanitizer
+      else
+        cat "$work/status"
+      fi
+      return 0
+    fi
     sleep 0.1
   done
   echo timeout
@@ -81,13 +92,44 @@ window_id() {
   return 1
 }
 
-# Gives window ID the keyboard and puts the pointer over it.
-focus() {
-  xdotool windowfocus "$1" 2>/dev/null
+# The title in the last focus line of the background command's stderr.
+focused_title() {
+  grep '^focus: ' "$work/err" 2>/dev/null | tail -1 | sed 's/^focus: //'
+}
+
+# Gives window ID, whose title starts with NAME, the keyboard and puts the
+# pointer over it; waits (up to 20 s) until the program says the window has
+# the keyboard, so that no key typed next is lost.
+focus() { # ID NAME
+  local name=${2:-}
   xdotool mousemove --window "$1" 5 5 2>/dev/null
-  # The window takes keys once its thread has seen the focus change; on a
-  # busy machine that can take a while.
-  sleep 0.5
+  if [ -z "$name" ]; then # no name to wait for: a pause has to do
+    xdotool windowfocus "$1" 2>/dev/null
+    sleep 0.5
+    return 0
+  fi
+  for _ in $(seq 1 100); do
+    case "$(focused_title)" in
+    "$name"*)
+      [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ] && return 0
+      ;;
+    esac
+    # Without a window manager nobody else gives it the keyboard.
+    timeout 2 xdotool windowfocus --sync "$1" 2>/dev/null
+    sleep 0.2
+  done
+  fail "window '$name' never got the keyboard"
+  return 1
+}
+
+# Takes a screenshot of window ID into FILE once its pixel X Y has COLOUR
+# (the picture reaches the screen a frame after it is drawn; up to 10 s).
+shot_when() { # ID FILE X Y COLOUR
+  for _ in $(seq 1 50); do
+    import -window "$1" "$2" 2>/dev/null && [ "$(pixel "$2" "$3" "$4")" = "$5" ] && return 0
+    sleep 0.2
+  done
+  return 1
 }
 
 # The colour of pixel X Y of a PNG as #RRGGBB.
