@@ -7,7 +7,31 @@
 #include "runtime/engine.h"
 #include "runtime/program_end.h"
 
+bool ConsoleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam) {
+  switch (msg) {
+  case WM_SIZE:
+    ConsoleRefresh(hwnd, false);
+    return true;
+  case WM_PAINT:
+    ConsoleRefresh(hwnd, true);
+    return true;
+  case WM_SETFOCUS:
+    MainWindowSetFocus(hwnd);
+    return true;
+  case WM_KILLFOCUS:
+    MainWindowKillFocus(hwnd);
+    return true;
+  case WM_CHAR:
+    LineEditorChar(hwnd, static_cast<uint8_t>(wParam));
+    KeyMessageHandled();
+    return true;
+  default:
+    return false;
+  }
+}
+
 LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (ConsoleWindowMessage(hwnd, msg, wParam)) return 0;
   switch (msg) {
   case WM_CREATE:
     // Entry 0 of the window table: a dark surface and an empty console,
@@ -17,24 +41,8 @@ LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       ConsoleWrite("");
     }
     return 0;
-  case WM_SIZE:
-    ConsoleRefresh(hwnd, false);
-    return 0;
-  case WM_PAINT:
-    ConsoleRefresh(hwnd, true);
-    return 0;
-  case WM_SETFOCUS:
-    MainWindowSetFocus(hwnd);
-    return 0;
-  case WM_KILLFOCUS:
-    MainWindowKillFocus(hwnd);
-    return 0;
   case WM_KEYDOWN:
     MainWindowKeyDown(hwnd, wParam);
-    KeyMessageHandled();
-    return 0;
-  case WM_CHAR:
-    LineEditorChar(hwnd, static_cast<uint8_t>(wParam));
     KeyMessageHandled();
     return 0;
   case WM_MOUSEMOVE:

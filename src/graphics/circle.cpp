@@ -14,19 +14,11 @@
 void CIRCLE(std::string &arg, ThreadIndex) {
   std::string text = StripBlanks(arg);
   ErrorWatch watch;
-  size_t pos = 0;
   int32_t x, y;
-  if (!gfx::ReadPair(text, pos, x, y) || watch.Raised()) return;
-  std::vector<std::string> args = gfx::SplitArguments(text.substr(pos));
-  // ",r,..." splits into the empty text before the first comma and the
-  // rest: the radius and at most six more (colour, start, end, aspect, F,
-  // fill colour).
-  if (pos >= text.size() || text[pos] != ',' || args.size() < 2 || args.size() > 8 ||
-      args[1].empty()) {
-    RuntimeError();
-    return;
-  }
-  args.erase(args.begin());
+  std::vector<std::string> args;
+  // The radius and at most six more: colour, start, end, aspect, F, fill
+  // colour.
+  if (!gfx::ReadPointAndArguments(text, x, y, 1, 7, args)) return;
   auto real = [&](size_t i, double fallback) {
     return i < args.size() && !args[i].empty() ? EvalNumeric(args[i]) : fallback;
   };

@@ -2,6 +2,7 @@
 
 #include "expr/eval.h"
 #include "expr/number_text.h"
+#include "files/error_watch.h"
 #include "runtime/arg_text.h"
 #include "runtime/runtime_error.h"
 
@@ -38,6 +39,22 @@ bool ReadPair(std::string_view text, size_t &pos, int32_t &x, int32_t &y) {
   x = EvalInt(parts[0]);
   y = EvalInt(parts[1]);
   pos = close + 1;
+  return true;
+}
+
+bool ReadPointAndArguments(std::string_view text, int32_t &x, int32_t &y, size_t min, size_t max,
+                           std::vector<std::string> &args) {
+  ErrorWatch watch;
+  size_t pos = 0;
+  if (!ReadPair(text, pos, x, y) || watch.Raised()) return false;
+  // ",a,..." splits into the empty text before the comma and the rest.
+  args = SplitArguments(text.substr(pos));
+  if (pos >= text.size() || text[pos] != ',' || args.size() < min + 1 || args.size() > max + 1 ||
+      args[1].empty()) {
+    RuntimeError();
+    return false;
+  }
+  args.erase(args.begin());
   return true;
 }
 

@@ -20,6 +20,12 @@ size_t MatchingParen(std::string_view text, size_t open);
 // the caller tests with ErrorWatch.
 bool ReadPair(std::string_view text, size_t &pos, int32_t &x, int32_t &y);
 
+// TEXT as a point and ",A1,A2...": MIN to MAX arguments after the comma,
+// the first not empty, into ARGS. Anything else is a runtime error (false);
+// false also when an error trap caught an error in the point.
+bool ReadPointAndArguments(std::string_view text, int32_t &x, int32_t &y, size_t min, size_t max,
+                           std::vector<std::string> &args);
+
 // The arguments of TEXT: pieces between commas at parenthesis depth 0
 // outside quotes. An empty text gives none; "a,,b" gives "a", "", "b".
 std::vector<std::string> SplitArguments(std::string_view text);

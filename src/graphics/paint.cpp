@@ -39,17 +39,11 @@ private:
 void PAINT(std::string &arg, ThreadIndex) {
   std::string text = StripBlanks(arg);
   ErrorWatch watch;
-  size_t pos = 0;
   int32_t x, y;
-  if (!gfx::ReadPair(text, pos, x, y) || watch.Raised()) return;
-  std::vector<std::string> args = gfx::SplitArguments(text.substr(pos));
-  if (pos >= text.size() || text[pos] != ',' || args.size() < 2 || args.size() > 3 ||
-      args[1].empty()) {
-    RuntimeError();
-    return;
-  }
-  const uint32_t fill = ColourOf(gfx::EvalInt(args[1]));
-  const uint32_t border = ColourOf(args.size() > 2 ? gfx::EvalInt(args[2]) : -1);
+  std::vector<std::string> args;
+  if (!gfx::ReadPointAndArguments(text, x, y, 1, 2, args)) return;
+  const uint32_t fill = ColourOf(gfx::EvalInt(args[0]));
+  const uint32_t border = ColourOf(args.size() > 1 ? gfx::EvalInt(args[1]) : -1);
   if (watch.Raised()) return;
   DrawTarget target;
   if (!CurrentTarget(target)) return;

@@ -15,6 +15,17 @@ int32_t Add32(int32_t a, int32_t b) { // wraps like the 32-bit original
   return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
 
+// The point (x, y) that is the whole of TEXT; false when reading it failed
+// or something follows it (the runtime error).
+bool OnlyPoint(const std::string &text, int32_t &x, int32_t &y) {
+  ErrorWatch watch;
+  size_t pos = 0;
+  if (!gfx::ReadPair(text, pos, x, y) || watch.Raised()) return false;
+  if (pos == text.size()) return true;
+  RuntimeError();
+  return false;
+}
+
 } // namespace
 
 void PSET(std::string &arg, ThreadIndex) {
@@ -43,15 +54,8 @@ void PSET(std::string &arg, ThreadIndex) {
 }
 
 void PRESET(std::string &arg, ThreadIndex) {
-  std::string text = StripBlanks(arg);
-  ErrorWatch watch;
-  size_t pos = 0;
   int32_t x, y;
-  if (!gfx::ReadPair(text, pos, x, y) || watch.Raised()) return;
-  if (pos != text.size()) {
-    RuntimeError();
-    return;
-  }
+  if (!OnlyPoint(StripBlanks(arg), x, y)) return;
   DrawTarget target;
   if (!CurrentTarget(target)) return;
   // The console background is already a COLORREF; transparent has no
@@ -62,15 +66,8 @@ void PRESET(std::string &arg, ThreadIndex) {
 }
 
 void MOVETO(std::string &arg, ThreadIndex) {
-  std::string text = StripBlanks(arg);
-  ErrorWatch watch;
-  size_t pos = 0;
   int32_t x, y;
-  if (!gfx::ReadPair(text, pos, x, y) || watch.Raised()) return;
-  if (pos != text.size()) {
-    RuntimeError();
-    return;
-  }
+  if (!OnlyPoint(StripBlanks(arg), x, y)) return;
   E().graphics.lastX = x;
   E().graphics.lastY = y;
 }

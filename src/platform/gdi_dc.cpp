@@ -1,6 +1,7 @@
 // Device contexts: memory, window and printer contexts, their attributes and
 // device capabilities, and the canvas that gives a drawing call its pixels.
 #include <algorithm>
+#include <utility>
 
 #include "platform/gdi_internal.h"
 #include "platform/gdi_surface.h"
@@ -242,34 +243,30 @@ int MulDiv(int number, int numerator, int denominator) {
   return static_cast<int>(q);
 }
 
-COLORREF SetTextColor(HDC hdc, COLORREF colour) {
+namespace {
+
+// Exchanges one setting of device context HDC for VALUE: the previous
+// value, or FAILED when HDC is no device context.
+template <typename V> V ExchangeSetting(HDC hdc, V DeviceContext::*setting, V value, V failed) {
   Table &t = T();
   std::lock_guard<std::mutex> lock(t.mutex);
   DeviceContext *dc = FindDC(t, hdc);
-  if (!dc) return CLR_INVALID;
-  COLORREF previous = dc->textColour;
-  dc->textColour = colour & 0xFFFFFF;
-  return previous;
+  return dc ? std::exchange(dc->*setting, value) : failed;
+}
+
+} // namespace
+
+COLORREF SetTextColor(HDC hdc, COLORREF colour) {
+  return ExchangeSetting(hdc, &DeviceContext::textColour, colour & 0xFFFFFF, CLR_INVALID);
 }
 
 COLORREF SetBkColor(HDC hdc, COLORREF colour) {
-  Table &t = T();
-  std::lock_guard<std::mutex> lock(t.mutex);
-  DeviceContext *dc = FindDC(t, hdc);
-  if (!dc) return CLR_INVALID;
-  COLORREF previous = dc->bkColour;
-  dc->bkColour = colour & 0xFFFFFF;
-  return previous;
+  return ExchangeSetting(hdc, &DeviceContext::bkColour, colour & 0xFFFFFF, CLR_INVALID);
 }
 
 int SetBkMode(HDC hdc, int mode) {
-  Table &t = T();
-  std::lock_guard<std::mutex> lock(t.mutex);
-  DeviceContext *dc = FindDC(t, hdc);
-  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-  int previous = dc->bkMode;
-  dc->bkMode = mode;
-  return previous;
+  if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+  return ExchangeSetting(hdc, &DeviceContext::bkMode, mode, 0);
 }
 
 namespace platform {

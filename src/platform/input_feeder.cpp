@@ -95,12 +95,18 @@ public:
 private:
   // Waits until DONE() holds (true), DEADLINE passes (true) or the feeder
   // stops (false). With ANSWER, key requests are answered meanwhile: no key
-  // is ready for them. DONE runs with the feeder's mutex held.
+  // is ready for them. DONE runs without the feeder's mutex, so that it may
+  // ask the window manager, which calls into the feeder with its own lock
+  // held; DONE takes the mutex itself for the feeder's counts. A change it
+  // misses while unlocked is seen at the next poll.
   template <typename Done> bool WaitFor(Done done, Clock::time_point deadline, bool answer) {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
       if (stop_) return false;
-      if (done()) return true;
+      lock.unlock();
+      bool met = done();
+      lock.lock();
+      if (met) return true;
       if (answer && requested_ > answered_) {
         answered_ = requested_;
         lock.unlock();
@@ -114,6 +120,7 @@ private:
     }
   }
 
+  // Every key posted so far was handled (mutex held).
   bool AllHandled(const InputDemand &d) const { return d.handled >= posted_; }
   // A line is being typed, or a key function waits and took the last key.
   static bool Wants(const InputDemand &d) {
@@ -278,6 +285,7 @@ private:
     bool ok = WaitFor(
         [&] {
           InputDemand d = hooks_.demand();
+          std::lock_guard<std::mutex> lock(mutex_);
           if (!AllHandled(d)) return false;
           if (Wants(d)) return true;
           if (requested_ > answered_) {
@@ -296,7 +304,13 @@ private:
     if (to && !IsWindow(to)) to = 0;
     if (!ok || !Post(e, to)) return false;
     if (served) {
-      if (!WaitFor([&] { return AllHandled(hooks_.demand()); }, Clock::time_point::max(), false))
+      if (!WaitFor(
+              [&] {
+                InputDemand d = hooks_.demand();
+                std::lock_guard<std::mutex> lock(mutex_);
+                return AllHandled(d);
+              },
+              Clock::time_point::max(), false))
         return false;
       {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -340,6 +354,7 @@ private:
       return WaitFor(
           [&] {
             InputDemand d = hooks_.demand();
+            std::lock_guard<std::mutex> lock(mutex_);
             return AllHandled(d) && (Wants(d) || requested_ > answered_);
           },
           Clock::time_point::max(), false);
@@ -398,6 +413,7 @@ private:
     bool ok = WaitFor(
         [&] {
           d = hooks_.demand();
+          std::lock_guard<std::mutex> lock(mutex_);
           return AllHandled(d) && Wants(d);
         },
         Clock::time_point::max(), true);

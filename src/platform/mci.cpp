@@ -18,6 +18,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/mci_command.h"
 #include "platform/midi_device.h"
@@ -166,6 +167,26 @@ void StartWatcher(State &s) {
   if (s.watcher.joinable()) s.watcher.join(); // it has returned already
   s.watching = true;
   s.watcher = std::thread(Watch);
+}
+
+// Closes every device, awaits the watcher and closes the audio output, so
+// that no thread of ours or of the mixer outlives the media (program end
+// closes all). The lock is left while the watcher ends.
+void CloseAll(State &s, std::unique_lock<std::mutex> &lock) {
+  std::vector<MCIDEVICEID> ids;
+  for (auto &[id, d] : s.devices) ids.push_back(id);
+  for (MCIDEVICEID id : ids) Close(s, id);
+  std::thread watcher = std::move(s.watcher);
+  if (watcher.joinable()) {
+    lock.unlock();
+    watcher.join();
+    lock.lock();
+  }
+  // Another thread may have opened a device meanwhile: it keeps the output.
+  if (!s.audioOpen || !s.devices.empty() || s.watching) return;
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  s.audioOpen = false;
 }
 
 // Opens the audio output once: the system's, else SDL's silent dummy
@@ -488,9 +509,7 @@ static MCIERROR SendCommandString(LPCSTR command, LPSTR returnText, UINT returnL
     error = OpenDevice(s, c, false, &m);
     if (!error) result = std::to_string(m->id);
   } else if (c.verb == "close" && Lower(c.device) == "all") {
-    std::vector<MCIDEVICEID> ids;
-    for (auto &[id, d] : s.devices) ids.push_back(id);
-    for (MCIDEVICEID id : ids) Close(s, id);
+    CloseAll(s, lock);
   } else {
     m = FindByName(s, c.device);
     if (!m && c.verb == "play") {

@@ -52,6 +52,26 @@ using namespace platform::user;
 
 namespace {
 
+// GET(state, window) for window HWND with the state's lock held; NONE when
+// HWND is no window.
+template <typename R, typename Get> R WithWindow(HWND hwnd, R none, Get get) {
+  State &s = S();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  Window *w = Find(s, hwnd);
+  return w ? get(s, *w) : none;
+}
+
+// Moves POINT by the screen position of HWND's client area, SIGN times.
+BOOL ShiftByClientOrigin(HWND hwnd, POINT *point, int sign) {
+  if (!point) return FALSE;
+  return WithWindow(hwnd, FALSE, [&](State &s, Window &w) {
+    POINT o = ClientOrigin(s, w);
+    point->x += sign * o.x;
+    point->y += sign * o.y;
+    return TRUE;
+  });
+}
+
 // The screen rectangle of W.
 RECT ScreenRect(State &s, const Window &w) {
   RECT r = w.rect;
@@ -93,12 +113,10 @@ HWND FindIn(State &s, HWND root, bool byId, int id, const std::string &text) {
 
 BOOL GetWindowRect(HWND hwnd, RECT *rect) {
   if (!rect) return FALSE;
-  State &s = S();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  Window *w = Find(s, hwnd);
-  if (!w) return FALSE;
-  *rect = ScreenRect(s, *w);
-  return TRUE;
+  return WithWindow(hwnd, FALSE, [&](State &s, Window &w) {
+    *rect = ScreenRect(s, w);
+    return TRUE;
+  });
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
@@ -152,48 +170,23 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 }
 
 BOOL ClientToScreen(HWND hwnd, POINT *point) {
-  if (!point) return FALSE;
-  State &s = S();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  Window *w = Find(s, hwnd);
-  if (!w) return FALSE;
-  POINT o = ClientOrigin(s, *w);
-  point->x += o.x;
-  point->y += o.y;
-  return TRUE;
+  return ShiftByClientOrigin(hwnd, point, 1);
 }
 
 BOOL ScreenToClient(HWND hwnd, POINT *point) {
-  if (!point) return FALSE;
-  State &s = S();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  Window *w = Find(s, hwnd);
-  if (!w) return FALSE;
-  POINT o = ClientOrigin(s, *w);
-  point->x -= o.x;
-  point->y -= o.y;
-  return TRUE;
+  return ShiftByClientOrigin(hwnd, point, -1);
 }
 
 BOOL IsIconic(HWND hwnd) {
-  State &s = S();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  Window *w = Find(s, hwnd);
-  return w && w->minimized ? TRUE : FALSE;
+  return WithWindow(hwnd, FALSE, [](State &, Window &w) { return w.minimized ? TRUE : FALSE; });
 }
 
 BOOL IsZoomed(HWND hwnd) {
-  State &s = S();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  Window *w = Find(s, hwnd);
-  return w && w->maximized ? TRUE : FALSE;
+  return WithWindow(hwnd, FALSE, [](State &, Window &w) { return w.maximized ? TRUE : FALSE; });
 }
 
 HWND GetParent(HWND hwnd) {
-  State &s = S();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  Window *w = Find(s, hwnd);
-  return w ? w->parent : 0;
+  return WithWindow(hwnd, HWND(0), [](State &, Window &w) { return w.parent; });
 }
 
 BOOL IsChild(HWND parent, HWND hwnd) {
@@ -218,10 +211,7 @@ HWND GetDlgItem(HWND parent, int id) {
 }
 
 int GetDlgCtrlID(HWND hwnd) {
-  State &s = S();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  Window *w = Find(s, hwnd);
-  return w && w->parent ? w->id : 0;
+  return WithWindow(hwnd, 0, [](State &, Window &w) { return w.parent ? w.id : 0; });
 }
 
 int GetClassNameA(HWND hwnd, LPSTR name, int max) {
@@ -255,10 +245,7 @@ LONG SetWindowStyle(HWND hwnd, LONG style) {
 }
 
 int GetWindowTextLengthA(HWND hwnd) {
-  State &s = S();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  Window *w = Find(s, hwnd);
-  return w ? static_cast<int>(w->text.size()) : 0;
+  return WithWindow(hwnd, 0, [](State &, Window &w) { return static_cast<int>(w.text.size()); });
 }
 
 namespace platform {

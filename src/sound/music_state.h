@@ -25,6 +25,9 @@ struct MusicState {
   std::atomic<int32_t> runningCount{0};
   std::thread threads[kMusicChannels];
   std::atomic<bool> playing{false}; // a PLAY owns the threads
+  // A music thread could not send a message: the PLAY that waits for the
+  // threads reports it, holding the interpreter's lock as errors need.
+  std::atomic<bool> failed{false};
   // The music threads sleep here; STOP ends them early.
   std::mutex mutex;
   std::condition_variable wake;

@@ -81,7 +81,7 @@ void MusicThread(int channel, std::string text) {
     }
     if (!goOn) break;
   }
-  if (failed) RuntimeError();
+  if (failed) m.failed.store(true);
   m.runningCount.fetch_sub(1);
   WakeWaiters();
 }
@@ -165,6 +165,7 @@ void PLAY(std::string &arg, ThreadIndex slot) {
     m.stop = false;
     m.go = false;
   }
+  m.failed.store(false);
   m.runningCount.store(static_cast<int32_t>(strings.size()));
   for (size_t c = 0; c < strings.size(); ++c) {
     try {
@@ -184,6 +185,7 @@ void PLAY(std::string &arg, ThreadIndex slot) {
   }
   m.wake.notify_all();
   BlockingWait(slot, [&m] { return m.runningCount.load() <= 0; });
+  if (m.failed.exchange(false)) RuntimeError();
 }
 
 void ResetMusicChannels() {

@@ -24,11 +24,8 @@ void StoreNewMenu(std::string &arg, HMENU menu) {
 
 // The three-number statements: menu, position or item, flags.
 template <typename Call> void ThreeNumbers(std::string &arg, Call call) {
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.size() < 3) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 3, a)) return;
   bool ok = true;
   auto menu = static_cast<HMENU>(ArgNumber(a[0], ok));
   auto item = static_cast<UINT>(ArgNumber(a[1], ok));
@@ -38,11 +35,8 @@ template <typename Call> void ThreeNumbers(std::string &arg, Call call) {
 
 // One number: a menu or a window.
 bool OneNumber(std::string &arg, uint32_t &out) {
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.empty()) {
-    RuntimeError();
-    return false;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 1, a)) return false;
   bool ok = true;
   out = static_cast<uint32_t>(ArgNumber(a[0], ok));
   return ok;
@@ -130,11 +124,8 @@ void RESETSYSTEMMENU(std::string &arg, ThreadIndex) {
 }
 
 void SETMENU(std::string &arg, ThreadIndex) {
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.size() < 2) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 2, a)) return;
   bool ok = true;
   auto hwnd = static_cast<HWND>(ArgNumber(a[0], ok));
   auto menu = static_cast<HMENU>(ArgNumber(a[1], ok));
@@ -142,11 +133,8 @@ void SETMENU(std::string &arg, ThreadIndex) {
 }
 
 void INSERTMENUITEM(std::string &arg, ThreadIndex) {
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.size() < 2) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 2, a)) return;
   bool ok = true;
   auto menu = static_cast<HMENU>(ArgNumber(a[0], ok));
   auto item = static_cast<UINT>(ArgNumber(a[1], ok));
@@ -176,11 +164,8 @@ void INSERTMENUITEM(std::string &arg, ThreadIndex) {
 }
 
 void TRACKPOPUPMENU(std::string &arg, ThreadIndex slot) {
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.size() < 4) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 4, a)) return;
   bool ok = true;
   auto menu = static_cast<HMENU>(ArgNumber(a[0], ok));
   auto hwnd = static_cast<HWND>(ArgNumber(a[1], ok));

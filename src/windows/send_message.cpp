@@ -55,11 +55,8 @@ std::string TextBuffer(int64_t length) {
 } // namespace
 
 void SENDMESSAGE(std::string &arg, ThreadIndex slot) {
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.size() < 4) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 4, a)) return;
   bool ok = true;
   auto hwnd = static_cast<HWND>(ArgNumber(a[0], ok));
   auto message = static_cast<UINT>(ArgNumber(a[1], ok));

@@ -1,8 +1,7 @@
 #include "windows/user_window.h"
 
-#include "console/console.h"
 #include "console/keyboard_state.h"
-#include "console/line_editor.h"
+#include "console/main_window.h"
 #include "console/main_window_input.h"
 #include "graphics/surface.h"
 #include "platform/winuser_input.h"
@@ -59,30 +58,11 @@ LRESULT PromptWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Queue(hwnd, msg, wParam, lParam);
   if (msg == WM_CLOSE) return 0;
   if (E().windows.FindEntry(hwnd) < 0) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  switch (msg) {
-  case WM_SIZE:
-    ConsoleRefresh(hwnd, false);
-    return 0;
-  case WM_PAINT:
-    ConsoleRefresh(hwnd, true);
-    return 0;
-  case WM_SETFOCUS:
-    MainWindowSetFocus(hwnd);
-    return 0;
-  case WM_KILLFOCUS:
-    MainWindowKillFocus(hwnd);
-    return 0;
-  case WM_KEYDOWN:
-    if (uint8_t key = ArrowKey(wParam)) E().keyboard.lastKey.store(key);
-    KeyMessageHandled();
-    return 0;
-  case WM_CHAR:
-    LineEditorChar(hwnd, static_cast<uint8_t>(wParam));
-    KeyMessageHandled();
-    return 0;
-  default:
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-  }
+  if (ConsoleWindowMessage(hwnd, msg, wParam)) return 0;
+  if (msg != WM_KEYDOWN) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (uint8_t key = ArrowKey(wParam)) E().keyboard.lastKey.store(key);
+  KeyMessageHandled();
+  return 0;
 }
 
 void PaintUserWindow(HWND hwnd) {

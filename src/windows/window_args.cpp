@@ -7,9 +7,17 @@
 #include "expr/string_text.h"
 #include "files/error_watch.h"
 #include "runtime/arg_text.h"
+#include "runtime/runtime_error.h"
 
 std::vector<std::string> WindowArguments(const std::string &text) {
   return CutList(StripBlanks(text));
+}
+
+bool RequiredArguments(const std::string &text, size_t count, std::vector<std::string> &out) {
+  out = WindowArguments(text);
+  if (out.size() >= count) return true;
+  RuntimeError();
+  return false;
 }
 
 int32_t ArgNumber(const std::string &text, bool &ok) {

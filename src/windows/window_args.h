@@ -10,6 +10,9 @@
 // The arguments of TEXT (blanks outside quotes removed) cut at top-level
 // commas; an empty text has none.
 std::vector<std::string> WindowArguments(const std::string &text);
+// The same into OUT for a statement that needs at least COUNT arguments;
+// with fewer, the runtime error is raised and false returned.
+bool RequiredArguments(const std::string &text, size_t count, std::vector<std::string> &out);
 
 // Numeric and string values. OK turns false (and stays false) when an
 // error trap caught an error in the evaluation, so that the statement is

@@ -22,11 +22,8 @@ int Coordinate(int32_t v) {
 
 void CREATEWINDOW(std::string &arg, ThreadIndex) {
   Engine &e = E();
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.size() < 8) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 8, a)) return;
   bool ok = true;
   auto parent = static_cast<HWND>(ArgNumber(a[1], ok));
   int x = Coordinate(ArgNumber(a[2], ok));
@@ -60,11 +57,8 @@ void DESTROYWINDOW(std::string &arg, ThreadIndex) {
 }
 
 void SHOWWINDOW(std::string &arg, ThreadIndex) {
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.size() < 2) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 2, a)) return;
   bool ok = true;
   auto hwnd = static_cast<HWND>(ArgNumber(a[0], ok));
   int command = ArgNumber(a[1], ok);
@@ -72,11 +66,8 @@ void SHOWWINDOW(std::string &arg, ThreadIndex) {
 }
 
 void MOVEWINDOW(std::string &arg, ThreadIndex) {
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.size() < 5) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 5, a)) return;
   bool ok = true;
   auto hwnd = static_cast<HWND>(ArgNumber(a[0], ok));
   int32_t x1 = ArgNumber(a[1], ok), y1 = ArgNumber(a[2], ok);
@@ -104,11 +95,8 @@ void MOVEWINDOW(std::string &arg, ThreadIndex) {
 }
 
 void SETSCROLLINFO(std::string &arg, ThreadIndex) {
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.size() < 5) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 5, a)) return;
   bool ok = true;
   auto hwnd = static_cast<HWND>(ArgNumber(a[0], ok));
   if (!ok) return;
@@ -138,11 +126,8 @@ void SETSCROLLINFO(std::string &arg, ThreadIndex) {
 }
 
 void MESSAGEBOX(std::string &arg, ThreadIndex slot) {
-  std::vector<std::string> a = WindowArguments(arg);
-  if (a.size() < 2) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> a;
+  if (!RequiredArguments(arg, 2, a)) return;
   bool ok = true;
   auto owner = static_cast<HWND>(ArgNumber(a[0], ok));
   std::string text = ArgString(a[1], ok);

@@ -15,14 +15,25 @@ set -u
 quill=$1
 src=$2
 probe=${3:-}
-base=${src%.bas}
+# NAME.example names a program of examples/ that the test runs as it
+# stands there; the expectation files are beside NAME.example.
+case $src in
+*.example)
+  base=${src%.example}
+  program=$(cd "$(dirname "$0")/../../examples" && pwd)/$(tr -d '[:space:]' <"$src")
+  ;;
+*)
+  base=${src%.bas}
+  program=$src
+  ;;
+esac
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # NAME_data/ holds input files the program finds in its directory.
 [ -d "${base}_data" ] && cp -r "${base}_data"/. "$work"/
 
-sources=("$src")
+sources=("$program")
 for extra in "${base}"_more*.bas; do
   [ -e "$extra" ] && sources+=("$extra")
 done
@@ -62,7 +73,7 @@ fi
 status=$?
 # Runtime errors name their source file as given; the expectation has it
 # without the directory.
-sed -i "s|$(dirname "$src")/||g" "$work/stderr"
+sed -i "s|$(dirname "$program")/||g" "$work/stderr"
 
 fail=0
 expected_status=0

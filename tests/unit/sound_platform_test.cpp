@@ -182,6 +182,18 @@ TEST_F(MciTest, OpenStatusPlayWaitAndClose) {
   EXPECT_EQ(Query("status t mode"), "error 263");
 }
 
+TEST_F(MciTest, CloseAllEndsTheOutputAndALaterOpenStartsItAgain) {
+  EXPECT_TRUE(Opened("open tone.wav alias t"));
+  EXPECT_EQ(Query("play t"), "");
+  EXPECT_EQ(Query("close all"), "");
+  EXPECT_EQ(Query("status t mode"), "error 263");
+  EXPECT_TRUE(Opened("open tone.wav alias t"));
+  EXPECT_EQ(Query("play t from 300 wait"), "");
+  EXPECT_EQ(Query("status t position"), "400");
+  EXPECT_EQ(Query("close all"), "");
+  EXPECT_EQ(Query("close all"), "");
+}
+
 TEST_F(MciTest, ErrorsAreResultsNotSilence) {
   EXPECT_EQ(Query(""), "error 267");
   EXPECT_EQ(Query("play"), "error 292");
