@@ -323,8 +323,8 @@ double ElementValue(const ElementRef &e) {
 
 double Run(const Compiled &c) {
   struct Nest {
-    Nest() { ++numexpr::tlsNesting; }
-    ~Nest() { --numexpr::tlsNesting; }
+    Nest() { ++numexpr::Nesting(); }
+    ~Nest() { --numexpr::Nesting(); }
   } nest;
   // Array elements are replaced first, all over the text.
   constexpr size_t kInline = 8;
@@ -368,7 +368,7 @@ bool SameBits(double a, double b) {
 
 bool EvalCompiled(std::string_view text, double &value) {
   const Compiled *c = Find(text);
-  if (!c || numexpr::tlsNesting + c->depth + 2 >= numexpr::kMaxNesting) return false;
+  if (!c || numexpr::Nesting() + c->depth + 2 >= numexpr::kMaxNesting) return false;
   if (!CheckingCaches()) {
     value = Run(*c);
     return true;

@@ -20,7 +20,11 @@
 
 namespace numexpr {
 
+namespace {
 thread_local int tlsNesting = 0;
+} // namespace
+
+int &Nesting() { return tlsNesting; }
 
 } // namespace numexpr
 

@@ -15,8 +15,10 @@ inline constexpr size_t kMaxOperands = 255;
 // Nesting of groups and NOT, bounded so that no text can exhaust the stack.
 inline constexpr int kMaxNesting = 200;
 
-// The evaluation levels the calling thread is inside.
-extern thread_local int tlsNesting;
+// The evaluation levels the calling thread is inside. A function rather
+// than an extern thread_local: the sanitizer build misreads the latter's
+// access wrapper in inlined destructors as a null load.
+int &Nesting();
 
 enum class Op : uint8_t {
   Power,
