@@ -259,41 +259,23 @@ int MessageBoxDialog::Character(int character) {
   return 0;
 }
 
-int MessageBoxDialog::ButtonAt(int x, int y) const {
-  for (size_t i = 0; i < buttons_.size(); ++i) {
-    const RECT &r = buttons_[i].rect;
-    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 int MessageBoxDialog::MouseDown(int x, int y) {
-  int i = ButtonAt(x, y);
+  int i = dialog::ButtonPress::At(buttons_, x, y);
   if (i < 0) return 0;
-  pressed_ = i;
-  pressedIn_ = true;
+  press_.Begin(i);
   focus_ = i;
   changed_ = true;
   return 0;
 }
 
 int MessageBoxDialog::MouseUp(int x, int y) {
-  int held = pressed_;
-  pressed_ = -1;
-  pressedIn_ = false;
-  if (held < 0) return 0;
-  changed_ = true;
-  // A press counts only when released over the same button.
-  return ButtonAt(x, y) == held ? buttons_[static_cast<size_t>(held)].id : 0;
+  int released = -1;
+  if (press_.End(buttons_, x, y, released)) changed_ = true;
+  return released < 0 ? 0 : buttons_[static_cast<size_t>(released)].id;
 }
 
 void MessageBoxDialog::MouseMove(int x, int y) {
-  if (pressed_ < 0) return;
-  bool in = ButtonAt(x, y) == pressed_;
-  if (in != pressedIn_) {
-    pressedIn_ = in;
-    changed_ = true;
-  }
+  if (press_.Move(buttons_, x, y)) changed_ = true;
 }
 
 int MessageBoxDialog::Close() {
@@ -319,7 +301,7 @@ void MessageBoxDialog::Paint(const PixelView &v) const {
   }
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const Button &b = buttons_[i];
-    bool down = static_cast<int>(i) == pressed_ && pressedIn_;
+    bool down = press_.Down(i);
     PaintButton(v, f, b.rect, b.label, static_cast<int>(i) == focus_, down);
   }
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/dialog_buttons.h"
 #include "platform/modal_dialog.h"
 #include "platform/win32.h"
 
@@ -55,7 +56,6 @@ public:
 
 private:
   int Escape() const; // the answer of Escape, 0 when it has none
-  int ButtonAt(int x, int y) const;
 
   std::shared_ptr<const DialogText> font_;
   std::string caption_;
@@ -66,8 +66,7 @@ private:
   int captionHeight_ = 0;
   RECT iconRect_, textRect_;
   int focus_ = 0;
-  int pressed_ = -1; // button held down by the mouse
-  bool pressedIn_ = false;
+  dialog::ButtonPress press_;
   bool changed_ = true;
 };
 

@@ -176,12 +176,6 @@ int PrintSetupDialog::Character(int character) {
   return 0;
 }
 
-int PrintSetupDialog::ButtonAt(int x, int y) const {
-  for (size_t i = 0; i < buttons_.size(); ++i)
-    if (Contains(buttons_[i].rect, x, y)) return static_cast<int>(i);
-  return -1;
-}
-
 int PrintSetupDialog::MouseDown(int x, int y) {
   const int count = static_cast<int>(printers_.size());
   for (int i = top_; i < std::min(count, top_ + rows_); ++i)
@@ -191,10 +185,9 @@ int PrintSetupDialog::MouseDown(int x, int y) {
       changed_ = true;
       return 0;
     }
-  int b = ButtonAt(x, y);
+  int b = dialog::ButtonPress::At(buttons_, x, y);
   if (b < 0) return 0;
-  pressed_ = b;
-  pressedIn_ = true;
+  press_.Begin(b);
   focus_ = b + 1;
   changed_ = true;
   return 0;
@@ -212,22 +205,13 @@ int PrintSetupDialog::MouseDoubleClick(int x, int y) {
 }
 
 int PrintSetupDialog::MouseUp(int x, int y) {
-  int held = pressed_;
-  pressed_ = -1;
-  pressedIn_ = false;
-  if (held < 0) return 0;
-  changed_ = true;
-  // A press counts only when released over the same button.
-  return ButtonAt(x, y) == held ? buttons_[static_cast<size_t>(held)].id : 0;
+  int released = -1;
+  if (press_.End(buttons_, x, y, released)) changed_ = true;
+  return released < 0 ? 0 : buttons_[static_cast<size_t>(released)].id;
 }
 
 void PrintSetupDialog::MouseMove(int x, int y) {
-  if (pressed_ < 0) return;
-  bool in = ButtonAt(x, y) == pressed_;
-  if (in != pressedIn_) {
-    pressedIn_ = in;
-    changed_ = true;
-  }
+  if (press_.Move(buttons_, x, y)) changed_ = true;
 }
 
 bool PrintSetupDialog::TakeChanged() {
@@ -267,7 +251,7 @@ void PrintSetupDialog::Paint(const PixelView &v) const {
   }
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const Button &b = buttons_[i];
-    bool down = static_cast<int>(i) == pressed_ && pressedIn_;
+    bool down = press_.Down(i);
     // OK is the default button: it shows the focus frame while the list has
     // the focus.
     bool focused = focus_ == static_cast<int>(i) + 1 || (focus_ == kFocusList && b.id == IDOK);

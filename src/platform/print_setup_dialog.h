@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog_buttons.h"
 #include "platform/modal_dialog.h"
 #include "platform/win32.h"
 
@@ -58,7 +59,6 @@ private:
   };
 
   void Select(int index);
-  int ButtonAt(int x, int y) const;
 
   std::shared_ptr<const DialogText> font_;
   std::string caption_, label_;
@@ -72,8 +72,7 @@ private:
   int captionHeight_ = 0;
   RECT labelRect_, listRect_;
   int focus_ = 0;
-  int pressed_ = -1; // button held down by the mouse
-  bool pressedIn_ = false;
+  dialog::ButtonPress press_;
   bool changed_ = true;
 };
 
