@@ -79,6 +79,14 @@ std::vector<std::string> SplitArguments(std::string_view text) {
   return out;
 }
 
+bool ExactArguments(std::string_view text, size_t count, std::vector<std::string> &out) {
+  out = SplitArguments(text);
+  bool ok = out.size() == count;
+  for (const std::string &a : out) ok = ok && !a.empty();
+  if (!ok) RuntimeError();
+  return ok;
+}
+
 int32_t EvalInt(std::string_view text) {
   return num::TruncInt32(EvalNumeric(text));
 }

@@ -29,6 +29,9 @@ bool ReadPointAndArguments(std::string_view text, int32_t &x, int32_t &y, size_t
 // The arguments of TEXT: pieces between commas at parenthesis depth 0
 // outside quotes. An empty text gives none; "a,,b" gives "a", "", "b".
 std::vector<std::string> SplitArguments(std::string_view text);
+// The arguments of a statement that takes exactly COUNT, none of them
+// empty, into OUT; otherwise the runtime error is raised and false returned.
+bool ExactArguments(std::string_view text, size_t count, std::vector<std::string> &out);
 
 // A numeric expression truncated toward zero to 32 bits.
 int32_t EvalInt(std::string_view text);

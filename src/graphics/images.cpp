@@ -52,12 +52,8 @@ void StoreImage(const std::string &name, HBITMAP fresh) {
 } // namespace
 
 void LOADIMAGE(std::string &arg, ThreadIndex) {
-  std::string text = StripBlanks(arg);
-  std::vector<std::string> args = gfx::SplitArguments(text);
-  if (args.size() != 2 || args[0].empty() || args[1].empty()) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> args;
+  if (!gfx::ExactArguments(StripBlanks(arg), 2, args)) return;
   ErrorWatch watch;
   std::string raw = DecodeString(EvalString(args[1]), true);
   raw.resize(std::strlen(raw.c_str()));

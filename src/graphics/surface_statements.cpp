@@ -70,12 +70,8 @@ void COLOR(std::string &arg, ThreadIndex) {
 }
 
 void SCROLL(std::string &arg, ThreadIndex) {
-  std::string text = StripBlanks(arg);
-  std::vector<std::string> args = gfx::SplitArguments(text);
-  if (args.size() != 2 || args[0].empty() || args[1].empty()) {
-    RuntimeError();
-    return;
-  }
+  std::vector<std::string> args;
+  if (!gfx::ExactArguments(StripBlanks(arg), 2, args)) return;
   ErrorWatch watch;
   const int32_t dx = gfx::EvalInt(args[0]), dy = gfx::EvalInt(args[1]);
   if (watch.Raised()) return;

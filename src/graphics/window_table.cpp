@@ -48,41 +48,40 @@ bool WindowTable::MakeSurface(HWND window, bool dark) {
   return true;
 }
 
-void WindowTable::ReleaseSurface(HWND window) {
-  std::shared_ptr<ConsoleBuffer> console; // freed after the lock is left
+namespace {
+
+// What an emptied entry held. Declared before the table's lock is taken, it
+// is freed after the lock is left: freeing a surface takes the GDI's lock.
+struct Detached {
+  std::shared_ptr<ConsoleBuffer> console;
   HDC dc = 0;
   HBITMAP bitmap = 0;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    int i = FindLocked(window);
-    if (i < 0) return;
-    WindowEntry &entry = entries_[i];
-    entry.window = 0;
-    console = std::move(entry.console);
-    dc = entry.dc;
-    bitmap = entry.bitmap;
-    entry.dc = 0;
-    entry.bitmap = 0;
-  }
-  DeleteSurfaceObjects(dc, bitmap);
+  ~Detached() { DeleteSurfaceObjects(dc, bitmap); }
+};
+
+void Detach(WindowEntry &entry, Detached &out) {
+  entry.window = 0;
+  out.console = std::move(entry.console);
+  out.dc = entry.dc;
+  out.bitmap = entry.bitmap;
+  entry.dc = 0;
+  entry.bitmap = 0;
+}
+
+} // namespace
+
+void WindowTable::ReleaseSurface(HWND window) {
+  Detached old;
+  std::lock_guard<std::mutex> lock(mutex_);
+  int i = FindLocked(window);
+  if (i >= 0) Detach(entries_[i], old);
 }
 
 void WindowTable::ReleaseAll() {
   for (int i = 1; i <= kWindowTableSize; ++i) {
-    std::shared_ptr<ConsoleBuffer> console;
-    HDC dc = 0;
-    HBITMAP bitmap = 0;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      WindowEntry &entry = entries_[i % kWindowTableSize];
-      entry.window = 0;
-      console = std::move(entry.console);
-      dc = entry.dc;
-      bitmap = entry.bitmap;
-      entry.dc = 0;
-      entry.bitmap = 0;
-    }
-    DeleteSurfaceObjects(dc, bitmap);
+    Detached old;
+    std::lock_guard<std::mutex> lock(mutex_);
+    Detach(entries_[i % kWindowTableSize], old);
   }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/print_internal.h"
 #include "platform/winspool.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 using platform::print::NumberedPath;
@@ -30,14 +31,7 @@ std::string ReadAll(const fs::path &p) {
 // The text pdftotext extracts from PATH; empty when it is not installed.
 std::string PdfText(const fs::path &path) {
   std::string cmd = "pdftotext -layout '" + path.string() + "' - 2>/dev/null";
-  std::string out;
-  FILE *p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  pclose(p);
-  return out;
+  return testsupport::CommandOutput(cmd);
 }
 
 bool HavePdfToText() {

@@ -14,6 +14,7 @@
 #include "engine_fixture.h"
 #include "files/printer.h"
 #include "platform/print_internal.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -27,14 +28,7 @@ std::string Words(const fs::path &path) {
       "xMax=\"[0-9.]*\" yMax=\"\\([0-9.]*\\)\">\\(.*\\)<\\/word>.*/\\1 \\2 \\3 \\4/p' "
       "| awk '{ printf \"%d %d %d %s\\n\", $1 * 600 / 72 + 0.5, $2 * 600 / 72 + "
       "0.5, ($3 - $2) * 600 / 72 + 0.5, $4 }'";
-  std::string out;
-  FILE *p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  pclose(p);
-  return out;
+  return testsupport::CommandOutput(cmd);
 }
 
 class PrinterStatements : public EngineFixture {

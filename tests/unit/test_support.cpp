@@ -56,6 +56,17 @@ RunResult RunCommand(const std::string &command, const std::string &input, int s
   return r;
 }
 
+std::string CommandOutput(const std::string &command) {
+  std::string out;
+  FILE *p = popen(command.c_str(), "r");
+  if (!p) return out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  pclose(p);
+  return out;
+}
+
 RunResult RunProgram(const std::string &program, const std::string &name) {
   std::string dir = TempDir("prog-" + name);
   std::string path = dir + "/" + name;

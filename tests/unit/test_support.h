@@ -30,6 +30,10 @@ RunResult RunProgram(const std::string &program, const std::string &name);
 
 std::string ReadAll(const std::string &path);
 
+// What the shell command line COMMAND writes on stdout (a pipeline may
+// stand there); empty when it cannot be started.
+std::string CommandOutput(const std::string &command);
+
 // Program text builders: a statement token with its argument, a control
 // token, and an 8-digit position operand.
 std::string Stmt(unsigned code, const std::string &arg = "");
