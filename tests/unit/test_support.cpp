@@ -13,7 +13,10 @@
 namespace testsupport {
 
 std::string TempDir(const std::string &name) {
-  std::filesystem::path dir = std::filesystem::path(QUILL_BINARY_DIR) / "test-tmp" / name;
+  // Each test runs as its own process, several at once: the directory names
+  // the process, so that two tests of one fixture never share it.
+  std::filesystem::path dir = std::filesystem::path(QUILL_BINARY_DIR) / "test-tmp" /
+                              (name + "-" + std::to_string(getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir.string();
@@ -36,9 +39,7 @@ bool Pack(const std::string &program, const std::string &path, unsigned char sho
 
 RunResult RunCommand(const std::string &command, const std::string &input, int seconds) {
   static int counter = 0;
-  // Tests run as separate processes in parallel: the directory names the
-  // process as well.
-  std::string dir = TempDir("run-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+  std::string dir = TempDir("run-" + std::to_string(++counter));
   std::ofstream(dir + "/in", std::ios::binary) << input;
   std::string cmd = "cd '" + dir + "' && QUILLRUNNER_BACKEND=headless timeout -s KILL " +
                     std::to_string(seconds) + " " + command + " <in >out 2>err";
