@@ -14,21 +14,6 @@
 
 namespace {
 
-// What an assignment text "name=expression" gives once its blanks are
-// gone: a plain scalar target (letters, digits, "_", "#", "!", "%") and
-// the expression, or nothing for every other form.
-struct AssignPlan {
-  bool plain = false;   // a scalar target
-  bool element = false; // an array element target: name and subscripts
-  std::string name;
-  std::string target;
-  std::string expr;
-  std::vector<std::string> subscripts;
-  ScalarCell cell;
-  ArrayCells array;
-  std::vector<int32_t> values;
-};
-
 constexpr size_t kMaxPlanSubscripts = 16;
 
 // Splits "name(s1,s2...)" (the ")" last) into PLAN's name and subscripts at
@@ -47,7 +32,7 @@ bool SplitElement(std::string_view target, AssignPlan &plan) {
     bool last = c == ')' && depth-- == 0;
     if (!last && !(c == ',' && depth == 0)) continue;
     if (last && i + 1 != target.size()) return false;
-    plan.subscripts.emplace_back(target.substr(start, i - start));
+    plan.subscripts.push_back(PrepareNumeric(target.substr(start, i - start)));
     start = i + 1;
     if (last) break;
   }
@@ -73,36 +58,47 @@ struct TextHash {
 // Per system thread (so per BASIC thread), keyed by the statement text.
 thread_local std::unordered_map<std::string, AssignPlan, TextHash, std::equal_to<>> tlsPlans;
 
+AssignPlan MakePlan(const std::string &text) {
+  AssignPlan plan;
+  if (text.find('"') != std::string::npos) return plan;
+  std::string s = StripBlanks(text);
+  size_t eq = s.find('=');
+  if (eq == std::string::npos) return plan;
+  std::string_view target = std::string_view(s).substr(0, eq);
+  if (PlainTarget(target)) {
+    plan.plain = true;
+    plan.name = target;
+  } else if (SplitElement(target, plan) && PlainTarget(plan.name)) {
+    plan.element = true;
+    plan.target = target;
+  } else {
+    plan.subscripts.clear();
+    return plan;
+  }
+  plan.expr = PrepareNumeric(std::string_view(s).substr(eq + 1));
+  return plan;
+}
+
 AssignPlan &PlanOf(const std::string &text) {
   auto it = tlsPlans.find(text);
   if (it != tlsPlans.end()) return it->second;
   thread_local AssignPlan none;
   if (tlsPlans.size() >= kMaxPlans) return none;
-  AssignPlan plan;
-  if (text.find('"') == std::string::npos) {
-    std::string s = StripBlanks(text);
-    size_t eq = s.find('=');
-    std::string_view target = std::string_view(s).substr(0, std::min(eq, s.size()));
-    if (eq != std::string::npos && PlainTarget(target)) {
-      plan.plain = true;
-      plan.name = target;
-      plan.expr = s.substr(eq + 1);
-    } else if (eq != std::string::npos && SplitElement(target, plan) && PlainTarget(plan.name)) {
-      plan.element = true;
-      plan.target = target;
-      plan.expr = s.substr(eq + 1);
-    }
-  }
-  return tlsPlans.emplace(text, std::move(plan)).first->second;
+  return tlsPlans.emplace(text, MakePlan(text)).first->second;
 }
 
 } // namespace
 
-void Assign(std::string &text) {
+std::unique_ptr<AssignPlan> PrepareAssignment(const std::string &text) {
+  AssignPlan plan = MakePlan(text);
+  if (!plan.plain && !plan.element) return nullptr;
+  return std::make_unique<AssignPlan>(std::move(plan));
+}
+
+bool RunAssignment(AssignPlan &plan) {
   // A numeric scalar that exists: its cell takes the value directly.
-  AssignPlan &plan = PlanOf(text);
   if (plan.plain && ResolveScalar(plan.name, plan.cell)) {
-    double v = EvalNumeric(plan.expr);
+    double v = EvalPrepared(plan.expr);
     // Evaluating reads only, but an error trap's work may have changed
     // the tables; the cell is then found again.
     if (ResolveScalar(plan.name, plan.cell)) {
@@ -110,19 +106,19 @@ void Assign(std::string &text) {
     } else {
       SetNumeric(plan.name, v);
     }
-    return;
+    return true;
   }
   // An element of a declared numeric array: the same order as below, the
   // value first, then the subscripts, then the cell.
   if (plan.element && ResolveArray(plan.name, plan.array)) {
-    double v = EvalNumeric(plan.expr);
+    double v = EvalPrepared(plan.expr);
     std::vector<int32_t> &subs = plan.values;
     subs.clear();
-    for (const std::string &sub : plan.subscripts) {
-      int32_t n = num::TruncInt32(EvalNumeric(sub));
+    for (const NumericText &sub : plan.subscripts) {
+      int32_t n = num::TruncInt32(EvalPrepared(sub));
       if (n < 0) {
         RuntimeError();
-        return;
+        return true;
       }
       subs.push_back(n);
     }
@@ -131,8 +127,13 @@ void Assign(std::string &text) {
     } else {
       SetNumeric(plan.target, v);
     }
-    return;
+    return true;
   }
+  return false;
+}
+
+void Assign(std::string &text) {
+  if (RunAssignment(PlanOf(text))) return;
   std::string s = StripBlanks(text);
   size_t eq = s.find('=');
   if (eq == std::string::npos) {

@@ -26,6 +26,19 @@ struct ScalarCell {
   int kind = -1;        // KindOf the name when it has a cell
 };
 
+// What a resolution is checked against: the generation and the calling
+// thread's local table, taken once for several reads that change nothing.
+struct CellScope {
+  uint64_t generation;
+  const VariableTable *local;
+};
+CellScope CurrentCellScope();
+
+// ReadScalar of NAME through CELL when CELL is current in SCOPE; otherwise
+// ReadScalar itself, after which SCOPE is taken again (a failed read may
+// have run an error trap).
+double ReadScalarIn(std::string_view name, ScalarCell &cell, CellScope &scope);
+
 // GetNumeric of NAME, a plain scalar name (letters, digits, "_" and the
 // type suffixes "#", "!", "%"), through CELL.
 double ReadScalar(std::string_view name, ScalarCell &cell);
@@ -34,6 +47,9 @@ double ReadScalar(std::string_view name, ScalarCell &cell);
 // numeric scalar whose kind (KindOf) is numeric, so that a write through
 // WriteScalar does what SetNumeric would.
 bool ResolveScalar(std::string_view name, ScalarCell &cell);
+
+// ReadScalar of NAME right after ResolveScalar has found its CELL.
+double ReadResolved(std::string_view name, const ScalarCell &cell);
 
 // Stores VALUE in a cell that ResolveScalar has just found, converted as
 // SetNumeric converts it.

@@ -457,6 +457,28 @@ double ReadScalar(std::string_view name, ScalarCell &c) {
   return v;
 }
 
+double ReadResolved(std::string_view name, const ScalarCell &c) {
+  double v = ReadScalarCell(c);
+  if (CheckingCaches()) {
+    double fresh = GetNumeric(name);
+    if (std::bit_cast<uint64_t>(fresh) != std::bit_cast<uint64_t>(v))
+      CacheMismatch("variable read", 0, name, num::FormatG15(fresh));
+  }
+  return v;
+}
+
+CellScope CurrentCellScope() {
+  return CellScope{gVariableGeneration.load(std::memory_order_acquire), LocalTable()};
+}
+
+double ReadScalarIn(std::string_view name, ScalarCell &c, CellScope &scope) {
+  if (c.generation == scope.generation && c.local == scope.local && !CheckingCaches())
+    return c.cell ? ReadScalarCell(c) : 0;
+  double v = ReadScalar(name, c);
+  scope = CurrentCellScope();
+  return v;
+}
+
 bool ResolveScalar(std::string_view name, ScalarCell &c) {
   return Resolve(name, c) && c.cell && c.kind != kString && c.kind != kRecord;
 }

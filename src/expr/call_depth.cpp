@@ -16,3 +16,7 @@ DepthGuard::DepthGuard(DepthKind kind)
 DepthGuard::~DepthGuard() {
   if (entered_) --count_;
 }
+
+bool NestingRoom() {
+  return tlsNesting < kMaxCallNesting;
+}

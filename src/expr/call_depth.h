@@ -32,3 +32,6 @@ private:
   int &count_;
   bool entered_;
 };
+
+// Whether one more nesting level may be entered.
+bool NestingRoom();

@@ -40,10 +40,41 @@ struct Operand {
   mutable ScalarCell cell;
 };
 
+// One operator application as Reduce makes it: the operand values at LEFT
+// and RIGHT (indexes of the level's operands) combine into LEFT's.
+struct Step {
+  Op op;
+  uint8_t left, right;
+};
+
 struct Level {
   std::vector<Operand> operands;
   std::vector<Op> ops;
+  std::vector<Step> steps; // Reduce's order of applications
 };
+
+// Replays Reduce on operand indexes: the same applications in the same
+// order, so that running the steps gives Reduce's result and stops at the
+// same failing operator.
+std::vector<Step> ReductionSteps(const std::vector<Op> &ops) {
+  std::vector<uint8_t> slots(ops.size() + 1);
+  for (size_t i = 0; i < slots.size(); ++i) slots[i] = static_cast<uint8_t>(i);
+  std::vector<Op> left = ops;
+  std::vector<Step> steps;
+  for (int level = 0; level < 8; ++level) {
+    size_t i = 0;
+    while (i < left.size()) {
+      if (numexpr::OperatorLevel(left[i]) != level) {
+        ++i;
+        continue;
+      }
+      steps.push_back(Step{left[i], slots[i], slots[i + 1]});
+      slots.erase(slots.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      left.erase(left.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+  }
+  return steps;
+}
 
 // An array element reference "name(subscript,...)".
 struct ElementRef {
@@ -54,11 +85,17 @@ struct ElementRef {
   mutable std::vector<int32_t> values;
 };
 
-struct Compiled {
+} // namespace
+
+struct CompiledNumeric {
   std::vector<Level> levels;        // levels[0] is the whole text
   std::vector<ElementRef> elements; // in text order
   int depth = 0;                    // levels nested at most
 };
+
+namespace {
+
+using Compiled = CompiledNumeric;
 
 constexpr size_t kMaxCompiledSubscripts = 16;
 
@@ -144,6 +181,7 @@ public:
       pos += length;
       if (pos >= s.size()) return false; // an operator without a right operand
     }
+    level.steps = ReductionSteps(level.ops);
     out_.levels[index] = std::move(level);
     return true;
   }
@@ -268,13 +306,13 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
   const Level &l = c.levels[index];
   const size_t n = l.operands.size();
   double values[numexpr::kMaxOperands];
-  Op ops[numexpr::kMaxOperands];
   // The groups first, left to right, then the operands.
   for (size_t i = 0; i < n; ++i) {
     const Operand &o = l.operands[i];
     if (o.kind == Operand::Kind::Group)
       values[i] = AsText(RunLevel(c, o.index, elements), o.negate);
   }
+  CellScope scope = CurrentCellScope();
   for (size_t i = 0; i < n; ++i) {
     const Operand &o = l.operands[i];
     switch (o.kind) {
@@ -282,10 +320,10 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
       values[i] = o.constant;
       break;
     case Operand::Kind::Variable:
-      values[i] = ReadScalar(o.name, o.cell);
+      values[i] = ReadScalarIn(o.name, o.cell, scope);
       break;
     case Operand::Kind::NegatedVariable:
-      values[i] = num::RoundG15(-ReadScalar(o.name, o.cell));
+      values[i] = num::RoundG15(-ReadScalarIn(o.name, o.cell, scope));
       break;
     case Operand::Kind::Group:
       break;
@@ -294,14 +332,14 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
       break;
     }
   }
-  if (n == 1) return values[0];
-  std::memcpy(ops, l.ops.data(), l.ops.size() * sizeof(Op));
-  double result;
-  if (!numexpr::Reduce(values, n, ops, l.ops.size(), result)) {
-    RuntimeError();
-    return 0;
+  for (const Step &step : l.steps) {
+    if (!numexpr::ApplyOperator(step.op, values[step.left], values[step.right],
+                                values[step.left])) {
+      RuntimeError();
+      return 0;
+    }
   }
-  return result;
+  return values[0];
 }
 
 // GetNumeric of the element reference: through the array's cells when the
@@ -366,15 +404,18 @@ bool SameBits(double a, double b) {
 
 } // namespace
 
-bool EvalCompiled(std::string_view text, double &value) {
-  const Compiled *c = Find(text);
-  if (!c || numexpr::Nesting() + c->depth + 2 >= numexpr::kMaxNesting) return false;
+const CompiledNumeric *CompiledFormOf(std::string_view text) {
+  return Find(text);
+}
+
+bool RunCompiledForm(const CompiledNumeric &c, std::string_view text, double &value) {
+  if (numexpr::Nesting() + c.depth + 2 >= numexpr::kMaxNesting) return false;
   if (!CheckingCaches()) {
-    value = Run(*c);
+    value = Run(c);
     return true;
   }
   uint64_t before = RuntimeErrorCount();
-  value = Run(*c);
+  value = Run(c);
   uint64_t compiledErrors = RuntimeErrorCount() - before;
   before = RuntimeErrorCount();
   double fresh = numexpr::EvalText(text);
@@ -387,4 +428,9 @@ bool EvalCompiled(std::string_view text, double &value) {
     CacheMismatch("compiled expression", 0, std::string(text) + ": " + cached, expected);
   }
   return true;
+}
+
+bool EvalCompiled(std::string_view text, double &value) {
+  const Compiled *c = Find(text);
+  return c && RunCompiledForm(*c, text, value);
 }

@@ -5,6 +5,15 @@
 
 #include <string_view>
 
-// The value of TEXT through its compiled form; false when TEXT has a form
-// the compiler does not take (the caller then evaluates the text).
+struct CompiledNumeric;
+
+// The compiled form of TEXT, made once per thread and kept for the thread's
+// life; null when TEXT has a form the compiler does not take.
+const CompiledNumeric *CompiledFormOf(std::string_view text);
+
+// The value of TEXT through its compiled form C; false when the form cannot
+// run at the current nesting (the caller then evaluates the text).
+bool RunCompiledForm(const CompiledNumeric &c, std::string_view text, double &value);
+
+// CompiledFormOf and RunCompiledForm together.
 bool EvalCompiled(std::string_view text, double &value);

@@ -9,6 +9,21 @@
 // and give 0.
 double EvalNumeric(std::string_view text);
 
+struct CompiledNumeric;
+
+// A numeric expression text prepared once for statements that evaluate it
+// again and again: a number text's value, or the text's compiled form.
+struct NumericText {
+  std::string text;
+  bool number = false; // a number text, whose value is VALUE
+  double value = 0;
+  const CompiledNumeric *code = nullptr;
+};
+NumericText PrepareNumeric(std::string_view text);
+
+// What EvalNumeric(N.text) gives, through what PrepareNumeric found.
+double EvalPrepared(const NumericText &n);
+
 // The value of a string expression: literals and string variables joined
 // by "+" or "&", in string text form.
 std::string EvalString(std::string_view text);

@@ -24,7 +24,9 @@ namespace {
 thread_local int tlsNesting = 0;
 } // namespace
 
-int &Nesting() { return tlsNesting; }
+int &Nesting() {
+  return tlsNesting;
+}
 
 } // namespace numexpr
 
@@ -98,9 +100,9 @@ size_t MatchingParen(std::string_view w, size_t open) {
 
 } // namespace numexpr
 
-namespace {
+namespace numexpr {
 
-int Level(Op op) {
+int OperatorLevel(Op op) {
   switch (op) {
   case Op::Power:
     return 0;
@@ -124,7 +126,7 @@ int Level(Op op) {
   }
 }
 
-} // namespace
+} // namespace numexpr
 
 namespace numexpr {
 
@@ -225,7 +227,7 @@ bool OperandValue(std::string_view text, double &value) {
 
 } // namespace numexpr
 
-namespace {
+namespace numexpr {
 
 bool ApplyOperator(Op op, double l, double r, double &out) {
   switch (op) {
@@ -285,18 +287,18 @@ bool ApplyOperator(Op op, double l, double r, double &out) {
   return false;
 }
 
-} // namespace
+} // namespace numexpr
 
 namespace numexpr {
 
 bool Reduce(double *values, size_t nValues, Op *ops, size_t nOps, double &out) {
   unsigned present = 0;
-  for (size_t i = 0; i < nOps; ++i) present |= 1u << Level(ops[i]);
+  for (size_t i = 0; i < nOps; ++i) present |= 1u << OperatorLevel(ops[i]);
   for (int level = 0; level < 8; ++level) {
     if (!(present & (1u << level))) continue;
     size_t i = 0;
     while (i < nOps) {
-      if (Level(ops[i]) != level) {
+      if (OperatorLevel(ops[i]) != level) {
         ++i;
         continue;
       }
@@ -473,8 +475,8 @@ enum class Plain { No, Number, Name };
 
 // Texts whose evaluation is a single operand: digits and points only (a
 // number text), or a simple name. The levels then reduce to reading it.
-Plain PlainOperand(std::string_view text) {
-  if (text.empty() || text.size() > kMaxOperand || tlsNesting >= kMaxNesting) return Plain::No;
+Plain PlainForm(std::string_view text) {
+  if (text.empty() || text.size() > kMaxOperand) return Plain::No;
   uint8_t first = static_cast<uint8_t>(text[0]);
   if (std::isdigit(first) || first == '.') {
     for (char c : text)
@@ -485,6 +487,10 @@ Plain PlainOperand(std::string_view text) {
   for (char c : text)
     if (!(std::isalnum(static_cast<uint8_t>(c)) || c == '_')) return Plain::No;
   return Plain::Name;
+}
+
+Plain PlainOperand(std::string_view text) {
+  return tlsNesting >= kMaxNesting ? Plain::No : PlainForm(text);
 }
 
 bool SameBits(double a, double b) {
@@ -513,6 +519,20 @@ double EvalText(std::string_view text) {
 
 } // namespace numexpr
 
+namespace {
+
+// A plain operand's value V checked against the full evaluation.
+double CheckedPlain(std::string_view text, double v) {
+  if (CheckingCaches()) {
+    double full = EvalLevel(StripBlanks(text));
+    if (!SameBits(v, full))
+      CacheMismatch("plain operand", 0, text, num::FormatG15(full) + " for " + num::FormatG15(v));
+  }
+  return v;
+}
+
+} // namespace
+
 double EvalNumeric(std::string_view text) {
   Plain plain = PlainOperand(text);
   // Names too: the compiled form reads them through their cells.
@@ -521,11 +541,25 @@ double EvalNumeric(std::string_view text) {
     if (EvalCompiled(text, compiled)) return compiled;
     if (plain == Plain::No) return EvalLevel(StripBlanks(text));
   }
-  double v = plain == Plain::Number ? NumberValue(text) : GetNumeric(text);
-  if (CheckingCaches()) {
-    double full = EvalLevel(StripBlanks(text));
-    if (!SameBits(v, full))
-      CacheMismatch("plain operand", 0, text, num::FormatG15(full) + " for " + num::FormatG15(v));
+  return CheckedPlain(text, plain == Plain::Number ? NumberValue(text) : GetNumeric(text));
+}
+
+NumericText PrepareNumeric(std::string_view text) {
+  NumericText n;
+  n.text.assign(text);
+  if (PlainForm(text) == Plain::Number) {
+    n.number = true;
+    n.value = NumberValue(text);
+  } else {
+    n.code = CompiledFormOf(text);
   }
-  return v;
+  return n;
+}
+
+double EvalPrepared(const NumericText &n) {
+  // The same choices as EvalNumeric, without looking at the text again.
+  if (n.number && tlsNesting < kMaxNesting) return CheckedPlain(n.text, n.value);
+  double v;
+  if (n.code && RunCompiledForm(*n.code, n.text, v)) return v;
+  return EvalNumeric(n.text);
 }

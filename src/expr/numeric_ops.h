@@ -56,6 +56,12 @@ Op ReadOperator(std::string_view w, size_t p, size_t &length);
 // operand (the evaluation then stops with 0).
 bool OperandValue(std::string_view text, double &value);
 
+// The precedence level of OP, 0 (power) binding tightest, up to 7.
+int OperatorLevel(Op op);
+
+// L OP R into OUT; false on a division by zero.
+bool ApplyOperator(Op op, double l, double r, double &out);
+
 // Applies the operators level by level, each level left to right; false on
 // a division by zero (the caller reports it).
 bool Reduce(double *values, size_t nValues, Op *ops, size_t nOps, double &out);

@@ -49,10 +49,10 @@ ForParts ParseFor(const std::string &arg) {
   p.exit = *exit;
   p.init = WithoutBlanks(std::string_view(arg).substr(blank + 1, to - blank - 1));
   size_t step = FindWord(arg, "step", to + 2);
-  p.endText = WithoutBlanks(std::string_view(arg).substr(
-      to + 2, step == std::string::npos ? std::string::npos : step - to - 2));
+  p.endText = PrepareNumeric(WithoutBlanks(std::string_view(arg).substr(
+      to + 2, step == std::string::npos ? std::string::npos : step - to - 2)));
   p.hasStep = step != std::string::npos;
-  if (p.hasStep) p.stepText = StripBlanks(std::string_view(arg).substr(step + 4));
+  if (p.hasStep) p.stepText = PrepareNumeric(StripBlanks(std::string_view(arg).substr(step + 4)));
   size_t eq = p.init.find('=');
   p.hasName = eq != std::string::npos;
   if (p.hasName) p.name = p.init.substr(0, eq);
@@ -61,18 +61,23 @@ ForParts ParseFor(const std::string &arg) {
 
 bool SameParts(const ForParts &a, const ForParts &b) {
   return a.arg == b.arg && a.valid == b.valid && a.exit == b.exit && a.init == b.init &&
-         a.name == b.name && a.hasName == b.hasName && a.endText == b.endText &&
-         a.hasStep == b.hasStep && a.stepText == b.stepText;
+         a.name == b.name && a.hasName == b.hasName && a.endText.text == b.endText.text &&
+         a.hasStep == b.hasStep && a.stepText.text == b.stepText.text;
 }
 
 // The parts of ARG through the thread's cache, keyed by the statement's
-// position and checked against the text.
-ForParts &ForPartsOf(const std::string &arg, ThreadSlot &t) {
+// position and checked against the text. An entry is never replaced, so
+// that it stays valid while evaluating runs the same FOR in a routine; a
+// different text at the position is parsed into LOCAL.
+ForParts &ForPartsOf(const std::string &arg, ThreadSlot &t, ForParts &local) {
   if (!t.cache) t.cache = std::make_unique<StatementCache>();
   auto [it, fresh] = t.cache->fors.try_emplace(t.statementStart);
   ForParts &parts = it->second;
-  if (fresh || parts.arg != arg) {
+  if (fresh) {
     parts = ParseFor(arg);
+  } else if (parts.arg != arg) {
+    local = ParseFor(arg);
+    return local;
   } else if (CheckingCaches()) {
     ForParts again = ParseFor(arg);
     if (!SameParts(parts, again)) CacheMismatch("FOR parts", t.statementStart, parts.arg, arg);
@@ -91,17 +96,18 @@ bool IsPlainNumericName(const std::string &name) {
 }
 
 // EvalCondition(NAME + OP + NUMBER) != 0, where NUMBER is the "%.15g" text
-// of END; for a plain numeric name without building and scanning the text.
+// of END and OP is "<", ">" or "<>"; for a plain numeric name without
+// building and scanning the text.
 bool Compare(const std::string &name, std::string_view op, double end, ScalarCell &cell,
              const ThreadSlot &t) {
   bool resolved = ResolveScalar(name, cell);
   if (!resolved && !IsPlainNumericName(name))
     return EvalCondition(name + std::string(op) + num::FormatG15(end)) != 0;
   // The end value as its number text reads back.
-  double a = resolved ? ReadScalar(name, cell) : EvalNumeric(name), b = num::RoundG15(end);
-  bool holds = op == "<"   ? a < b
-               : op == ">" ? a > b
-                           : !(a == b); // "<>": also for numbers that do not compare
+  double a = resolved ? ReadResolved(name, cell) : EvalNumeric(name), b = num::RoundG15(end);
+  bool holds = op.size() == 2 ? !(a == b) // "<>": also for numbers that do not compare
+               : op[0] == '<' ? a < b
+                              : a > b;
   if (CheckingCaches()) {
     bool text = EvalCondition(name + std::string(op) + num::FormatG15(end)) != 0;
     if (text != holds)
@@ -119,42 +125,46 @@ void JumpTo(ThreadIndex slot, const char *operand) {
 
 void FOR(std::string &arg, ThreadIndex slot) {
   ThreadSlot &t = E().threads.slots[slot];
-  ForParts &parts = ForPartsOf(arg, t);
+  ForParts local;
+  ForParts &parts = ForPartsOf(arg, t, local);
   if (!parts.valid) {
     RuntimeError();
     return;
   }
-  // Copies: evaluating may run a FOR of a routine through the same cache.
-  ProgramPosition exit = parts.exit;
-  std::string name = parts.name, init = parts.init;
-  bool hasName = parts.hasName;
-  double end = EvalNumeric(parts.endText);
-  double stepValue = parts.hasStep ? EvalNumeric(parts.stepText) : 1;
-  if (!hasName) {
+  double end = EvalPrepared(parts.endText);
+  double stepValue = parts.hasStep ? EvalPrepared(parts.stepText) : 1;
+  if (!parts.hasName) {
     RuntimeError();
     return;
   }
   bool firstEntry = t.nextFlag == 0;
+  const std::string &name = parts.name;
   // A copy: evaluating may have run this FOR in a routine, with its scope.
   ScalarCell cell = parts.cell;
   if (firstEntry) {
+    std::string init = parts.init;
     Assign(init);
   } else if (ResolveScalar(name, cell)) {
-    WriteScalar(cell, ReadScalar(name, cell) + stepValue);
+    WriteScalar(cell, ReadResolved(name, cell) + stepValue);
   } else {
     SetNumeric(name, GetNumeric(name) + stepValue);
   }
   // The finished test compares with the end value as 15-digit text.
   bool finished = Compare(name, stepValue < 0 ? "<" : ">", end, cell, t);
   if (firstEntry && finished) finished = Compare(name, "<>", end, cell, t);
-  ForPartsOf(arg, t).cell = cell;
+  parts.cell = cell;
   t.nextFlag = 0;
-  if (finished) t.counter = exit;
+  if (finished) t.counter = parts.exit;
+}
+
+void NextTo(std::optional<ProgramPosition> target, ThreadIndex slot) {
+  ThreadSlot &t = E().threads.slots[slot];
+  if (target) t.counter = *target;
+  t.nextFlag = 1;
 }
 
 void NEXT(std::string &arg, ThreadIndex slot) {
-  JumpTo(slot, arg.c_str());
-  E().threads.slots[slot].nextFlag = 1;
+  NextTo(ReadHex(arg.c_str()), slot);
 }
 
 void WHILE(std::string &arg, ThreadIndex slot) {

@@ -2,12 +2,15 @@
 // exists: every head runs again on each pass and reads its operands.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "flow/threads.h"
 
 void FOR(std::string &arg, ThreadIndex slot);
 void NEXT(std::string &arg, ThreadIndex slot);
+// NEXT with its operand read: back to the FOR at TARGET (none: nowhere).
+void NextTo(std::optional<ProgramPosition> target, ThreadIndex slot);
 void WHILE(std::string &arg, ThreadIndex slot);
 void WEND(std::string &arg, ThreadIndex slot);
 void LOOP(std::string &arg, ThreadIndex slot);

@@ -5,6 +5,7 @@
 #include "flow/jumps.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
+#include "runtime/statement_cache.h"
 
 void CREATETHREAD(std::string &arg, ThreadIndex) {
   Engine &e = E();
@@ -21,6 +22,8 @@ void CREATETHREAD(std::string &arg, ThreadIndex) {
   // A slot given back by an ended thread may still hold that thread's
   // object; it has nothing left to do but return.
   if (t.system.joinable()) t.system.join();
+  // What the ended thread derived points into its own thread's caches.
+  t.cache.reset();
   t.returnDepth = 0;
   t.counter = target;
   t.ifLineFlag = 0;

@@ -3,12 +3,15 @@
 #include <cstring>
 
 #include "data/assignment.h"
+#include "expr/call_depth.h"
 #include "expr/pre_evaluate.h"
 #include "flow/conditionals.h"
 #include "flow/end_statement.h"
+#include "flow/loops.h"
 #include "runtime/arg_text.h"
 #include "runtime/engine.h"
 #include "runtime/runtime_error.h"
+#include "runtime/statement_cache.h"
 #include "runtime/statement_table.h"
 #include "runtime/tokens.h"
 
@@ -147,6 +150,73 @@ int Dispatch(std::string &statement, ThreadIndex slot) {
     handler(arg, slot);
   } else {
     RuntimeError();
+  }
+  return 1;
+}
+
+void PrepareDirect(CutEntry &cut) {
+  const std::string &s = cut.text;
+  cut.direct = false;
+  if (s.empty() || s[0] == '*' || s.find(static_cast<char>(tok::kControl)) != std::string::npos)
+    return;
+  uint8_t first = static_cast<uint8_t>(s[0]);
+  if (first != 0x10 && first != 0x11) {
+    cut.code = 0;
+    cut.assign = PrepareAssignment(s);
+    cut.direct = true;
+    return;
+  }
+  uint16_t code = static_cast<uint16_t>(first << 8 | static_cast<uint8_t>(s.size() > 1 ? s[1] : 0));
+  // IF always holds THEN; one without it is Dispatch's error.
+  if (code == tok::kIF) return;
+  StatementHandler handler = code == tok::kEND ? nullptr : FindHandler(code);
+  if (code != tok::kEND && !handler) return;
+  cut.code = code;
+  cut.handler = handler;
+  cut.arg = s.size() > 3 && s[2] == ' ' ? s.substr(3) : std::string();
+  if (code == tok::kNEXT) cut.next = ReadHex(cut.arg.c_str());
+  cut.direct = true;
+}
+
+int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot, LockRun &run) {
+  Engine &e = E();
+  bool brief = cut.code == 0 || cut.code == tok::kNEXT || cut.code == tok::kFOR;
+  // Pre-evaluation counts one nesting level even for a text without calls;
+  // at the limit it fails, which Dispatch reports.
+  if (!brief || !NestingRoom()) {
+    run.Release();
+    if (!NestingRoom()) {
+      statement = cut.text;
+      return Dispatch(statement, slot);
+    }
+  }
+  if (!e.running.load()) return 1;
+  if (cut.code == tok::kEND) {
+    statement = cut.arg;
+    return END(statement, slot);
+  }
+  if (brief) {
+    run.Hold();
+  } else {
+    e.lock.Enter();
+  }
+  struct Leave {
+    InterpreterLock *lock;
+    ~Leave() {
+      if (lock) lock->Leave();
+    }
+  } leave{brief ? nullptr : &e.lock};
+  if (!e.running.load()) return 1;
+  if (cut.code == 0) {
+    if (!cut.assign || !RunAssignment(*cut.assign)) {
+      statement = cut.text;
+      Assign(statement);
+    }
+  } else if (cut.code == tok::kNEXT) {
+    NextTo(cut.next, slot);
+  } else {
+    statement = cut.arg;
+    cut.handler(statement, slot);
   }
   return 1;
 }

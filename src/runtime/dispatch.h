@@ -11,6 +11,19 @@
 // Returns 0 when the current run stops, nonzero when it goes on.
 int Dispatch(std::string &statement, ThreadIndex slot);
 
+struct CutEntry;
+
+// Fills in the direct fields of a freshly cut statement.
+void PrepareDirect(CutEntry &cut);
+
+class LockRun;
+
+// Dispatch for a statement that PrepareDirect found direct: the same
+// effects without reading the text again. STATEMENT is the run loop's
+// buffer; the handler receives it. Assignments, FOR and NEXT run inside
+// RUN's hold of the lock; other statements release it first.
+int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot, LockRun &run);
+
 // The first position at or after START where 0x01 CODE stands, plus 2; 0
 // when a 0 byte comes first.
 ProgramPosition FindMarker(ProgramPosition start, uint8_t code);

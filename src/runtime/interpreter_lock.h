@@ -29,3 +29,28 @@ public:
 private:
   InterpreterLock &lock_;
 };
+
+// Holds the lock across a run of short statements that neither wait nor
+// call anything, so that each does not take and leave it again; every so
+// many statements it is left for a moment, for the other threads.
+class LockRun {
+public:
+  explicit LockRun(InterpreterLock &lock) : lock_(lock) {}
+  ~LockRun() { Release(); }
+  LockRun(const LockRun &) = delete;
+  LockRun &operator=(const LockRun &) = delete;
+
+  void Hold() {
+    if (held_ == kStatements) Release();
+    if (held_++ == 0) lock_.Enter();
+  }
+  void Release() {
+    if (held_ > 0) lock_.Leave();
+    held_ = 0;
+  }
+
+private:
+  static constexpr int kStatements = 64;
+  InterpreterLock &lock_;
+  int held_ = 0;
+};

@@ -50,29 +50,49 @@ void CutStatement(const Program &prog, ProgramPosition &counter, bool &inQuotes,
 
 namespace {
 
-// CutStatement through the thread's cache: the cut depends only on the
-// position, the quote state and the program text, which never changes.
-void CutCached(ThreadSlot &t, const Program &prog, bool &inQuotes, std::string &out) {
+// The statement's entry, cut once: the cut depends only on the position,
+// the quote state and the program text, which never changes.
+CutEntry &EntryAt(ThreadSlot &t, const Program &prog, bool inQuotes) {
   if (!t.cache) t.cache = std::make_unique<StatementCache>();
-  uint64_t key = uint64_t{t.counter} << 1 | (inQuotes ? 1 : 0);
-  auto [it, fresh] = t.cache->cuts.try_emplace(key);
-  CutEntry &entry = it->second;
-  if (fresh || CheckingCaches()) {
-    ProgramPosition at = t.counter;
-    bool quotes = inQuotes;
-    std::string text;
-    CutStatement(prog, at, quotes, text);
-    if (fresh) {
-      entry.text = std::move(text);
-      entry.end = at;
-      entry.inQuotesAfter = quotes;
-    } else if (text != entry.text || at != entry.end || quotes != entry.inQuotesAfter) {
-      CacheMismatch("cut statement", t.counter, entry.text, text);
+  StatementCache &cache = *t.cache;
+  if (!inQuotes && prog.Contains(t.counter)) {
+    size_t index = static_cast<size_t>(static_cast<int64_t>(static_cast<int32_t>(t.counter)) + 2);
+    if (cache.positions.empty()) cache.positions.resize(size_t{prog.Length()} + 10);
+    if (index < cache.positions.size()) {
+      std::unique_ptr<CutEntry> &slot = cache.positions[index];
+      if (!slot) slot = std::make_unique<CutEntry>();
+      return *slot;
     }
   }
-  out = entry.text;
+  return cache.cuts[uint64_t{t.counter} << 1 | (inQuotes ? 1 : 0)];
+}
+
+// Whether two cuts have the same direct fields.
+bool SameDirect(const CutEntry &a, const CutEntry &b) {
+  return a.direct == b.direct && a.code == b.code && a.handler == b.handler && a.arg == b.arg &&
+         (a.assign != nullptr) == (b.assign != nullptr) && a.next == b.next;
+}
+
+const CutEntry &CutCached(ThreadSlot &t, const Program &prog, bool &inQuotes) {
+  CutEntry &entry = EntryAt(t, prog, inQuotes);
+  bool fresh = !entry.made;
+  if (fresh || CheckingCaches()) {
+    CutEntry cut;
+    cut.made = true;
+    cut.end = t.counter;
+    cut.inQuotesAfter = inQuotes;
+    CutStatement(prog, cut.end, cut.inQuotesAfter, cut.text);
+    PrepareDirect(cut);
+    if (fresh) {
+      entry = std::move(cut);
+    } else if (cut.text != entry.text || cut.end != entry.end ||
+               cut.inQuotesAfter != entry.inQuotesAfter || !SameDirect(cut, entry)) {
+      CacheMismatch("cut statement", t.counter, entry.text, cut.text);
+    }
+  }
   t.counter = entry.end;
   inQuotes = entry.inQuotesAfter;
+  return entry;
 }
 
 } // namespace
@@ -94,10 +114,15 @@ void RunLoop(ThreadIndex slot) {
     ProgramPosition saved;
     ~KeepStart() { t.statementStart = saved; }
   } keep{t, t.statementStart};
+  LockRun run(e.lock);
   for (;;) {
     t.statementStart = t.counter;
-    CutCached(t, prog, inQuotes, statement);
-    if (t.ifLineFlag) CutAtElse(statement, slot);
+    const CutEntry &cut = CutCached(t, prog, inQuotes);
+    // A direct statement has no ELSE to cut.
+    if (!cut.direct) {
+      statement = cut.text;
+      if (t.ifLineFlag) CutAtElse(statement, slot);
+    }
     t.waiting.store(0, std::memory_order_relaxed);
     if (!e.running.load(std::memory_order_acquire)) break;
     if (e.statementBudget.load(std::memory_order_relaxed) >= 0 &&
@@ -105,8 +130,11 @@ void RunLoop(ThreadIndex slot) {
       PostMessageA(e.mainWindow, WM_CLOSE, 0, 0);
       break;
     }
-    if (!Dispatch(statement, slot)) break;
+    if (!cut.direct) run.Release();
+    if (!(cut.direct ? DispatchDirect(cut, statement, slot, run) : Dispatch(statement, slot)))
+      break;
     if (slot == 0 && e.pendingStatement.NotEmpty()) {
+      run.Release();
       // Run, then empty: a statement queued while it runs is dropped.
       std::string queued = e.pendingStatement.Text();
       Dispatch(queued, 0);
@@ -120,6 +148,5 @@ void RunLoop(ThreadIndex slot) {
       if (static_cast<int32_t>(t.counter) >= 0 || !prog.Contains(t.counter)) break;
     }
     ++t.counter;
-    statement.clear();
   }
 }

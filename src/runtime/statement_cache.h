@@ -11,15 +11,31 @@
 #include <string_view>
 #include <unordered_map>
 
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "data/assignment.h"
 #include "data/variable_cells.h"
 #include "runtime/program.h"
+#include "runtime/statement_table.h"
 
 // A cut statement: its text, the counter behind it and the quote state
 // after it.
 struct CutEntry {
+  bool made = false; // cut already
   std::string text;
   ProgramPosition end = 0;
   bool inQuotesAfter = false;
+  // A statement without control bytes has no calls to pre-evaluate, no
+  // ELSE to cut and no marker: the run loop gives it straight to its
+  // handler, or to its assignment plan.
+  bool direct = false;
+  uint16_t code = 0;                   // the statement's token; 0: an assignment
+  StatementHandler handler = nullptr;  // for a token
+  std::string arg;                     // the argument text the handler receives
+  std::unique_ptr<AssignPlan> assign;  // for an assignment, when it has a plan
+  std::optional<ProgramPosition> next; // a NEXT's operand
 };
 
 // The pieces of a FOR statement's argument text.
@@ -30,9 +46,9 @@ struct ForParts {
   std::string init; // "name=value" without blanks
   bool hasName = false;
   std::string name;    // the loop variable
-  std::string endText; // without blanks
+  NumericText endText; // without blanks
   bool hasStep = false;
-  std::string stepText; // without blanks
+  NumericText stepText; // without blanks
   ScalarCell cell;      // the loop variable's
 };
 
@@ -43,7 +59,11 @@ struct BlockTargets {
 };
 
 struct StatementCache {
-  // Keyed by the statement's position and the quote state it starts in.
+  // Statements that start outside quotes, by position (+2, the block's
+  // first position being -2); made on first use.
+  std::vector<std::unique_ptr<CutEntry>> positions;
+  // The others, keyed by the statement's position and the quote state it
+  // starts in.
   std::unordered_map<uint64_t, CutEntry> cuts;
   // Keyed by the FOR statement's position; the text is compared on use.
   std::unordered_map<ProgramPosition, ForParts> fors;

@@ -3,12 +3,17 @@
 #include "engine_fixture.h"
 
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "data/variables.h"
+#include "expr/compiled_numeric.h"
 #include "expr/eval.h"
 #include "expr/number_text.h"
+#include "expr/numeric_ops.h"
+#include "runtime/runtime_error.h"
+#include "runtime/statement_cache.h"
 
 namespace {
 
@@ -162,3 +167,52 @@ TEST_F(EvalNumericTest, SingleOperandsReadAsTheLevelsReadThem) {
 }
 
 } // namespace
+
+namespace {
+
+// A random expression of literals, variables, operators and groups.
+std::string RandomExpression(std::mt19937 &rng, int depth) {
+  static const std::vector<std::string> operands = {"0", "1", "2",  "3",  "0.1", "7.5", "1e3", "x",
+                                                    "y", "z", "-x", "-2", "i%",  "s!",  "1e-7"};
+  static const std::vector<std::string> operators = {"+", "-",  "*",  "/",  "\\", "^", "=", "<",
+                                                     ">", "<=", ">=", "<>", MOD,  AND, OR,  XOR};
+  std::string out;
+  int count = 1 + static_cast<int>(rng() % 5);
+  for (int k = 0; k < count; ++k) {
+    if (k > 0) out += operators[rng() % operators.size()];
+    if (depth < 3 && rng() % 4 == 0) {
+      out += (rng() % 3 == 0 && k == 0 ? "-(" : "(") + RandomExpression(rng, depth + 1) + ")";
+    } else {
+      out += operands[rng() % operands.size()];
+    }
+  }
+  return out;
+}
+
+} // namespace
+
+TEST_F(EvalNumericTest, CompiledFormsGiveTheTextAlgorithmsBitsAndErrors) {
+  SetNumeric("x", 2.5);
+  SetNumeric("y", -3);
+  SetNumeric("z", 0);
+  SetNumeric("i%", 7);
+  SetNumeric("s!", 0.3);
+  std::mt19937 rng(12345);
+  int compiled = 0;
+  for (int n = 0; n < 3000; ++n) {
+    std::string text = RandomExpression(rng, 0);
+    double viaForm;
+    uint64_t before = RuntimeErrorCount();
+    if (!EvalCompiled(text, viaForm)) continue;
+    uint64_t formErrors = RuntimeErrorCount() - before;
+    before = RuntimeErrorCount();
+    double viaText = numexpr::EvalText(text);
+    uint64_t textErrors = RuntimeErrorCount() - before;
+    ++compiled;
+    EXPECT_EQ(0, std::memcmp(&viaForm, &viaText, sizeof viaForm))
+        << text << ": " << viaForm << " against " << viaText;
+    // The checking mode runs the text algorithm inside EvalCompiled too.
+    EXPECT_EQ(formErrors, textErrors * (CheckingCaches() ? 2 : 1)) << text;
+  }
+  EXPECT_GT(compiled, 2000) << "most of these forms compile";
+}
