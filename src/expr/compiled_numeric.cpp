@@ -80,7 +80,7 @@ std::vector<Step> ReductionSteps(const std::vector<Op> &ops) {
 struct ElementRef {
   std::string text;
   std::string name;
-  std::vector<std::string> subscripts;
+  std::vector<NumericText> subscripts;
   mutable ArrayCells cells;
   mutable std::vector<int32_t> values;
 };
@@ -114,7 +114,7 @@ void SplitSubscripts(std::string_view ref, ElementRef &e) {
     }
     bool last = c == ')' && depth-- == 0;
     if (!last && !(c == ',' && depth == 0)) continue;
-    e.subscripts.emplace_back(ref.substr(start, i - start));
+    e.subscripts.push_back(PrepareNumeric(ref.substr(start, i - start)));
     start = i + 1;
     if (last) break;
   }
@@ -348,8 +348,8 @@ double ElementValue(const ElementRef &e) {
   if (e.subscripts.size() > kMaxCompiledSubscripts || !ResolveArray(e.name, e.cells))
     return GetNumeric(e.text);
   e.values.clear();
-  for (const std::string &sub : e.subscripts) {
-    int32_t n = num::TruncInt32(EvalNumeric(sub));
+  for (const NumericText &sub : e.subscripts) {
+    int32_t n = num::TruncInt32(EvalPrepared(sub));
     if (n < 0) {
       RuntimeError();
       return 0;

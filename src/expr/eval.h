@@ -32,5 +32,19 @@ std::string EvalString(std::string_view text);
 // -1 or 0, strings compare by the Japanese collation.
 double EvalCondition(std::string_view text);
 
+// A condition text prepared once: a single numeric comparison is
+// evaluated through its prepared sides, anything else as text.
+struct ConditionText {
+  std::string text;
+  bool comparison = false;
+  int relation = 0;
+  NumericText left, right;
+  bool numericLeft = false; // a left side that is a number whatever its name
+};
+ConditionText PrepareCondition(std::string_view text);
+
+// What EvalCondition(C.text) gives.
+double EvalPreparedCondition(const ConditionText &c);
+
 // One comparison term (no logical tokens): -1 or 0.
 int32_t EvalComparison(std::string_view term);

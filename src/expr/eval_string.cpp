@@ -7,6 +7,7 @@
 #include "expr/number_text.h"
 #include "platform/nls.h"
 #include "runtime/arg_text.h"
+#include "runtime/statement_cache.h"
 #include "runtime/tokens.h"
 
 namespace {
@@ -49,10 +50,14 @@ std::string EvalString(std::string_view text) {
   return result;
 }
 
-int32_t EvalComparison(std::string_view term) {
+namespace {
+
+// The first relational operator of TERM outside quotes: its index (npos
+// when none), length and relation.
+size_t FindRelation(std::string_view term, size_t &opLength, Rel &rel) {
   bool inQuotes = false;
-  size_t op = std::string_view::npos, opLength = 1;
-  Rel rel = Rel::Equal;
+  rel = Rel::Equal;
+  opLength = 1;
   for (size_t i = 0; i < term.size(); ++i) {
     char c = term[i];
     if (c == '"') inQuotes = !inQuotes;
@@ -67,26 +72,22 @@ int32_t EvalComparison(std::string_view term) {
     } else {
       continue;
     }
-    op = i;
     opLength = (rel == Rel::Equal || rel == Rel::Less || rel == Rel::Greater) ? 1 : 2;
-    break;
+    return i;
   }
-  if (op == std::string_view::npos) return num::TruncInt32(EvalNumeric(term)) ? -1 : 0;
-  std::string_view l = term.substr(0, op), r = term.substr(op + opLength);
-  char first = l.empty() ? 0 : l[0];
-  bool isString = first == '"' || (!(std::isdigit(static_cast<uint8_t>(first)) || first == '.' ||
-                                     first == '-' || first == '+' || first == '&') &&
-                                   !l.empty() && KindOf(l) == kString);
-  // Both kinds become an order (-1, 0, 1); numbers that do not compare
-  // (NaN) are only "not equal".
-  int order;
-  if (isString) {
-    std::string a = EvalString(l), b = EvalString(r);
-    order = CompareStringA(LOCALE_SYSTEM_DEFAULT, 0, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
-  } else {
-    double a = EvalNumeric(l), b = EvalNumeric(r);
-    order = a < b ? -1 : a > b ? 1 : a == b ? 0 : 2;
-  }
+  return std::string_view::npos;
+}
+
+// Whether a left side starting with FIRST is a number whatever its name
+// would say.
+bool NumericStart(char first) {
+  return std::isdigit(static_cast<uint8_t>(first)) || first == '.' || first == '-' ||
+         first == '+' || first == '&';
+}
+
+// -1 when the relation REL holds for ORDER (-1, 0, 1, or 2 for numbers
+// that do not compare), else 0.
+int32_t Holds(Rel rel, int order) {
   bool holds;
   switch (rel) {
   case Rel::Equal:
@@ -108,6 +109,32 @@ int32_t EvalComparison(std::string_view term) {
     holds = order == 1 || order == 0;
   }
   return holds ? -1 : 0;
+}
+
+int NumericOrder(double a, double b) {
+  return a < b ? -1 : a > b ? 1 : a == b ? 0 : 2;
+}
+
+} // namespace
+
+int32_t EvalComparison(std::string_view term) {
+  size_t opLength;
+  Rel rel;
+  size_t op = FindRelation(term, opLength, rel);
+  std::string_view l = term.substr(0, op), r = term.substr(op + opLength);
+  char first = l.empty() ? 0 : l[0];
+  bool isString = first == '"' || (!NumericStart(first) && !l.empty() && KindOf(l) == kString);
+  // Both kinds become an order (-1, 0, 1); numbers that do not compare
+  // (NaN) are only "not equal".
+  int order;
+  if (isString) {
+    std::string a = EvalString(l), b = EvalString(r);
+    order = CompareStringA(LOCALE_SYSTEM_DEFAULT, 0, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
+  } else {
+    double a = EvalNumeric(l), b = EvalNumeric(r);
+    order = NumericOrder(a, b);
+  }
+  return Holds(rel, order);
 }
 
 double EvalCondition(std::string_view text) {
@@ -175,4 +202,39 @@ double EvalCondition(std::string_view text) {
     w.replace(start, end - start, value);
   }
   return num::TruncInt32(EvalNumeric(w));
+}
+
+ConditionText PrepareCondition(std::string_view text) {
+  ConditionText c;
+  c.text.assign(text);
+  std::string w = StripBlanks(text);
+  // One comparison of two sides without quotes, tokens or a leading
+  // group: the text algorithm then gives the comparison's -1 or 0.
+  if (w.empty() || w[0] == '(' || w.find('"') != std::string::npos ||
+      w.find(static_cast<char>(tok::kControl)) != std::string::npos)
+    return c;
+  size_t opLength;
+  Rel rel;
+  size_t op = FindRelation(w, opLength, rel);
+  if (op == std::string::npos) return c;
+  c.comparison = true;
+  c.relation = static_cast<int>(rel);
+  c.left = PrepareNumeric(std::string_view(w).substr(0, op));
+  c.right = PrepareNumeric(std::string_view(w).substr(op + opLength));
+  c.numericLeft = op == 0 || NumericStart(w[0]);
+  return c;
+}
+
+double EvalPreparedCondition(const ConditionText &c) {
+  if (!c.comparison || (!c.numericLeft && KindOf(c.left.text) == kString))
+    return EvalCondition(c.text);
+  double a = EvalPrepared(c.left), b = EvalPrepared(c.right);
+  int32_t v = Holds(static_cast<Rel>(c.relation), NumericOrder(a, b));
+  if (CheckingCaches()) {
+    double fresh = EvalCondition(c.text);
+    if (fresh != v)
+      CacheMismatch("prepared condition", 0, c.text,
+                    num::FormatG15(fresh) + " for " + num::FormatG15(v));
+  }
+  return v;
 }

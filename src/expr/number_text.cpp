@@ -308,6 +308,13 @@ void AppendDouble(std::string &out, double value, const FloatFormat &format) {
 }
 
 size_t WriteG15(double value, char *out) {
+  // Whole numbers below 10^15 print every digit, as an integer prints (-0
+  // keeps its sign through the general path).
+  if (std::fabs(value) < 1e15 && value == std::trunc(value) &&
+      !(value == 0 && std::signbit(value))) {
+    auto r = std::to_chars(out, out + kMaxG15Length, static_cast<int64_t>(value));
+    return static_cast<size_t>(r.ptr - out);
+  }
   return FormatDouble(value, FloatFormat{'g', 15, false}, out, kMaxG15Length);
 }
 

@@ -23,7 +23,18 @@ std::string EncodeString(std::string_view raw, bool quoted) {
   std::string out;
   out.reserve(raw.size() + 2);
   if (quoted) out.push_back('"');
-  for (char c : raw) CharToText(c, out);
+  // Runs without a byte to escape are copied whole.
+  size_t i = 0;
+  while (i < raw.size()) {
+    size_t special = i;
+    while (special < raw.size() && raw[special] != 0x01 && raw[special] != '"' &&
+           raw[special] != '\0')
+      ++special;
+    out.append(raw.substr(i, special - i));
+    if (special == raw.size()) break;
+    CharToText(raw[special], out);
+    i = special + 1;
+  }
   if (quoted) out.push_back('"');
   return out;
 }
@@ -31,12 +42,16 @@ std::string EncodeString(std::string_view raw, bool quoted) {
 std::string DecodeString(std::string_view text, bool keepNul) {
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c != 0x01) {
-      out.push_back(c);
-      continue;
+  size_t i = 0;
+  while (i < text.size()) {
+    // Runs without an escape are copied whole.
+    size_t escape = text.find('\x01', i);
+    if (escape == std::string_view::npos) {
+      out.append(text.substr(i));
+      break;
     }
+    out.append(text.substr(i, escape - i));
+    i = escape;
     char next = i + 1 < text.size() ? text[++i] : '\0';
     switch (next) {
     case 0x01:
@@ -55,6 +70,7 @@ std::string DecodeString(std::string_view text, bool keepNul) {
       RuntimeError();
       return std::string();
     }
+    ++i;
   }
   return out;
 }

@@ -62,7 +62,8 @@ bool FindThenOnLine(const Program &prog, ProgramPosition start, bool block, Prog
 
 } // namespace
 
-void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMode mode) {
+void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMode mode,
+            const ConditionText *prepared) {
   Engine &e = E();
   const Program &prog = e.program;
   ThreadSlot &t = e.threads.slots[slot];
@@ -80,7 +81,7 @@ void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMod
     return;
   }
 
-  if (EvalCondition(condition) != 0) {
+  if ((prepared ? EvalPreparedCondition(*prepared) : EvalCondition(condition)) != 0) {
     ProgramPosition then;
     if (!FindThenOnLine(prog, start, false, then)) {
       RuntimeError();

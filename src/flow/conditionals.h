@@ -11,4 +11,7 @@ enum class IfMode { Evaluate, Skip };
 
 // CONDITION is the text between the token and THEN; LENGTH the whole
 // statement's length (the counter stands on its terminator).
-void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMode mode);
+struct ConditionText;
+// PREPARED, when given, is CONDITION prepared.
+void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMode mode,
+            const ConditionText *prepared = nullptr);

@@ -61,30 +61,45 @@ ProgramPosition ParseTarget(const std::string &operand, bool &resolved) {
   return *target;
 }
 
-void Goto(const std::string &operand, ThreadIndex slot) {
-  bool resolved;
-  ProgramPosition target = ParseTarget(operand, resolved);
-  if (!resolved) return;
+void GotoTarget(ProgramPosition target, ThreadIndex slot) {
   ThreadSlot &t = E().threads.slots[slot];
   t.ifLineFlag = 0;
   t.counter = target;
 }
 
-void Gosub(const std::string &operand, ThreadIndex slot) {
-  ThreadSlot &t = E().threads.slots[slot];
+void Goto(const std::string &operand, ThreadIndex slot) {
+  bool resolved;
+  ProgramPosition target = ParseTarget(operand, resolved);
+  if (resolved) GotoTarget(target, slot);
+}
+
+namespace {
+
+// Saves the return position; false (after the runtime error) when the
+// stack is full.
+bool PushReturn(ThreadSlot &t) {
   if (t.returnDepth >= kReturnStackSize) {
     RuntimeError();
-    return;
+    return false;
   }
   if (t.returnStack.empty()) t.returnStack.resize(kReturnStackSize);
   t.returnStack[t.returnDepth] = ReturnEntry{t.counter, t.ifLineFlag};
   ++t.returnDepth;
   // The entry of a GOSUB that overflows stays, so a RETURN continues
   // behind it.
-  if (t.returnDepth < kReturnStackSize)
-    Goto(operand, slot);
-  else
-    RuntimeError();
+  if (t.returnDepth < kReturnStackSize) return true;
+  RuntimeError();
+  return false;
+}
+
+} // namespace
+
+void Gosub(const std::string &operand, ThreadIndex slot) {
+  if (PushReturn(E().threads.slots[slot])) Goto(operand, slot);
+}
+
+void GosubTarget(ProgramPosition target, ThreadIndex slot) {
+  if (PushReturn(E().threads.slots[slot])) GotoTarget(target, slot);
 }
 
 void GOTO(std::string &arg, ThreadIndex slot) {

@@ -13,6 +13,9 @@ ProgramPosition ParseTarget(const std::string &operand, bool &resolved);
 
 void Goto(const std::string &operand, ThreadIndex slot);
 void Gosub(const std::string &operand, ThreadIndex slot);
+// The same with the operand read: TARGET is what ParseTarget resolved.
+void GotoTarget(ProgramPosition target, ThreadIndex slot);
+void GosubTarget(ProgramPosition target, ThreadIndex slot);
 
 void GOTO(std::string &arg, ThreadIndex slot);
 void GOSUB(std::string &arg, ThreadIndex slot);

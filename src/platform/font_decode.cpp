@@ -1,8 +1,10 @@
-// Code page 932 text to code points for drawing. The whole code page is
+// Code page 932 text to code points for drawing. The single bytes, and the
+// double-byte characters of each lead byte when one first appears, are
 // converted once, in one pass through the shared converter, into a table;
 // every later call only looks characters up, so that drawing one console
-// cell costs no conversion.
+// cell costs no conversion (and text without Japanese converts no pairs).
 #include <array>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@ namespace {
 struct Table {
   std::array<uint32_t, 256> single;
   std::array<uint32_t, 256 * 256> pairs; // indexed by lead << 8 | trail
+  std::array<std::once_flag, 256> rows;  // a lead byte's pairs converted
 };
 
 // Reads the next UTF-8 sequence of TEXT at POS (the converter only writes
@@ -43,7 +46,7 @@ template <typename Store> bool ConvertAll(const std::string &source, size_t coun
   return pos == utf8.size();
 }
 
-const Table &TheTable() {
+Table &TheTable() {
   static Table *table = [] {
     auto *t = new Table();
     t->single.fill(NoCode);
@@ -61,37 +64,40 @@ const Table &TheTable() {
     if (!ConvertAll(singles, n, storeSingle))
       for (size_t i = 0; i < n; ++i)
         ConvertAll(singles.substr(i, 1), 1, [&](size_t, uint32_t c) { storeSingle(i, c); });
-    // Pairs: every lead byte with every trail byte.
-    std::string pairs;
-    std::vector<uint16_t> pairCodes(256 * 256);
-    size_t m = 0;
-    for (int lead = 0; lead < 256; ++lead) {
-      if (!cp932::IsLeadByte(static_cast<uint8_t>(lead))) continue;
-      for (int trail = 0; trail < 256; ++trail) {
-        pairs.push_back(static_cast<char>(lead));
-        pairs.push_back(static_cast<char>(trail));
-        pairCodes[m++] = static_cast<uint16_t>(lead << 8 | trail);
-      }
-    }
-    auto storePair = [&](size_t i, uint32_t code) { t->pairs[pairCodes[i]] = code; };
-    if (!ConvertAll(pairs, m, storePair))
-      for (size_t i = 0; i < m; ++i)
-        ConvertAll(pairs.substr(2 * i, 2), 1, [&](size_t, uint32_t c) { storePair(i, c); });
     return t;
   }();
   return *table;
 }
 
+// The pairs of lead byte LEAD, converted on first use.
+void ConvertRow(Table &t, uint8_t lead) {
+  std::string pairs;
+  pairs.reserve(512);
+  for (int trail = 0; trail < 256; ++trail) {
+    pairs.push_back(static_cast<char>(lead));
+    pairs.push_back(static_cast<char>(trail));
+  }
+  auto storePair = [&](size_t i, uint32_t code) { t.pairs[lead << 8 | i] = code; };
+  if (!ConvertAll(pairs, 256, storePair))
+    for (size_t i = 0; i < 256; ++i)
+      ConvertAll(pairs.substr(2 * i, 2), 1, [&](size_t, uint32_t c) { storePair(i, c); });
+}
+
+const Table &RowsFor(Table &t, uint8_t lead) {
+  std::call_once(t.rows[lead], [&] { ConvertRow(t, lead); });
+  return t;
+}
+
 } // namespace
 
 void Decode(std::string_view text, std::vector<Unit> &units) {
-  const Table &table = TheTable();
+  Table &table = TheTable();
   units.clear();
   for (size_t i = 0; i < text.size();) {
     auto b = static_cast<uint8_t>(text[i]);
     if (cp932::IsLeadByte(b) && i + 1 < text.size()) {
       auto trail = static_cast<uint8_t>(text[i + 1]);
-      units.push_back({table.pairs[b << 8 | trail], 2});
+      units.push_back({RowsFor(table, b).pairs[b << 8 | trail], 2});
       i += 2;
     } else {
       // A lead byte at the end has no mapping.

@@ -7,6 +7,7 @@
 #include "expr/pre_evaluate.h"
 #include "flow/conditionals.h"
 #include "flow/end_statement.h"
+#include "flow/jumps.h"
 #include "flow/loops.h"
 #include "runtime/arg_text.h"
 #include "runtime/engine.h"
@@ -157,30 +158,41 @@ int Dispatch(std::string &statement, ThreadIndex slot) {
 void PrepareDirect(CutEntry &cut) {
   const std::string &s = cut.text;
   cut.direct = false;
-  if (s.empty() || s[0] == '*' || s.find(static_cast<char>(tok::kControl)) != std::string::npos)
-    return;
+  if (s.empty() || s[0] == '*') return;
   uint8_t first = static_cast<uint8_t>(s[0]);
-  if (first != 0x10 && first != 0x11) {
+  bool token = first == 0x10 || first == 0x11;
+  uint16_t code =
+      token ? static_cast<uint16_t>(first << 8 | static_cast<uint8_t>(s.size() > 1 ? s[1] : 0))
+            : 0;
+  // An IF's condition ends at its THEN; what follows is EvalIf's to read.
+  size_t end = code == tok::kIF ? FindThen(s) : s.size();
+  if (end == std::string::npos) return; // an IF without THEN: Dispatch's error
+  if (s.find(static_cast<char>(tok::kControl)) < end) return;
+  if (!token) {
     cut.code = 0;
     cut.assign = PrepareAssignment(s);
     cut.direct = true;
     return;
   }
-  uint16_t code = static_cast<uint16_t>(first << 8 | static_cast<uint8_t>(s.size() > 1 ? s[1] : 0));
-  // IF always holds THEN; one without it is Dispatch's error.
-  if (code == tok::kIF) return;
-  StatementHandler handler = code == tok::kEND ? nullptr : FindHandler(code);
-  if (code != tok::kEND && !handler) return;
+  StatementHandler handler = code == tok::kEND || code == tok::kIF ? nullptr : FindHandler(code);
+  if (code != tok::kEND && code != tok::kIF && !handler) return;
   cut.code = code;
   cut.handler = handler;
-  cut.arg = s.size() > 3 && s[2] == ' ' ? s.substr(3) : std::string();
-  if (code == tok::kNEXT) cut.next = ReadHex(cut.arg.c_str());
+  cut.arg = end > 3 && s[2] == ' ' ? s.substr(3, end - 3) : std::string();
+  if (code == tok::kNEXT) cut.target = ReadHex(cut.arg.c_str());
+  // A jump operand that resolves cleanly; any other is the handler's error.
+  if ((code == tok::kGOTO || code == tok::kGOSUB) && !cut.arg.empty() &&
+      !(static_cast<uint8_t>(cut.arg[0]) & 0x80))
+    cut.target = ReadHex(cut.arg.substr(0, cut.arg.find(' ')).c_str());
+  if (code == tok::kIF) cut.condition = PrepareCondition(cut.arg);
   cut.direct = true;
 }
 
 int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot, LockRun &run) {
   Engine &e = E();
-  bool brief = cut.code == 0 || cut.code == tok::kNEXT || cut.code == tok::kFOR;
+  bool jump = (cut.code == tok::kGOTO || cut.code == tok::kGOSUB) && cut.target;
+  bool brief = cut.code == 0 || cut.code == tok::kNEXT || cut.code == tok::kFOR ||
+               cut.code == tok::kIF || cut.code == tok::kRETURN || jump;
   // Pre-evaluation counts one nesting level even for a text without calls;
   // at the limit it fails, which Dispatch reports.
   if (!brief || !NestingRoom()) {
@@ -213,7 +225,11 @@ int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot
       Assign(statement);
     }
   } else if (cut.code == tok::kNEXT) {
-    NextTo(cut.next, slot);
+    NextTo(cut.target, slot);
+  } else if (jump) {
+    (cut.code == tok::kGOTO ? GotoTarget : GosubTarget)(*cut.target, slot);
+  } else if (cut.code == tok::kIF) {
+    EvalIf(cut.arg, slot, cut.text.size(), IfMode::Evaluate, &cut.condition);
   } else {
     statement = cut.arg;
     cut.handler(statement, slot);

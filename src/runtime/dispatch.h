@@ -20,7 +20,7 @@ class LockRun;
 
 // Dispatch for a statement that PrepareDirect found direct: the same
 // effects without reading the text again. STATEMENT is the run loop's
-// buffer; the handler receives it. Assignments, FOR and NEXT run inside
+// buffer; the handler receives it. Assignments, IF, FOR and NEXT run inside
 // RUN's hold of the lock; other statements release it first.
 int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot, LockRun &run);
 

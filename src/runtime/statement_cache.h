@@ -27,15 +27,16 @@ struct CutEntry {
   std::string text;
   ProgramPosition end = 0;
   bool inQuotesAfter = false;
-  // A statement without control bytes has no calls to pre-evaluate, no
-  // ELSE to cut and no marker: the run loop gives it straight to its
-  // handler, or to its assignment plan.
+  // A statement without control bytes (an IF: before its THEN) has no
+  // calls to pre-evaluate, no ELSE to cut and no marker: the run loop gives
+  // it straight to its handler, or to its assignment plan.
   bool direct = false;
   uint16_t code = 0;                   // the statement's token; 0: an assignment
   StatementHandler handler = nullptr;  // for a token
   std::string arg;                     // the argument text the handler receives
   std::unique_ptr<AssignPlan> assign;  // for an assignment, when it has a plan
-  std::optional<ProgramPosition> next; // a NEXT's operand
+  std::optional<ProgramPosition> target; // a NEXT's operand; a GOTO's or GOSUB's resolved
+  ConditionText condition;             // an IF's
 };
 
 // The pieces of a FOR statement's argument text.

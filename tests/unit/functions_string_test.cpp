@@ -6,6 +6,8 @@
 #include "engine_fixture.h"
 #include "expr/call_function.h"
 #include "expr/function_statements.h"
+#include "expr/string_text.h"
+#include "runtime/runtime_error.h"
 
 namespace {
 
@@ -174,3 +176,31 @@ TEST_F(StringFunctionTest, MidStatementOverwritesInPlace) {
 }
 
 } // namespace
+
+// The string text form: escapes at the ends, in runs and next to each
+// other survive the round trip, and a broken escape is the runtime error.
+TEST_F(StringFunctionTest, StringTextEscapesRoundTripWhereverTheyStand) {
+  using namespace std::string_literals;
+  const std::string raw = "\x01"
+                          "ab\"\"cd\0\x01\x01"
+                          "efgh\""s;
+  std::string text = EncodeString(raw, false);
+  EXPECT_EQ(text, "\x01\x01"
+                  "ab\x01z\x01z"
+                  "cd\x01"
+                  "0\x01\x01\x01\x01"
+                  "efgh\x01z"s);
+  EXPECT_EQ(DecodeString(text, true), raw);
+  EXPECT_EQ(EncodeString("plain", true), "\"plain\"");
+  EXPECT_EQ(DecodeString("a\x01yb\x01"
+                         "0c",
+                         false),
+            "a b c");
+  std::string longRun(5000, 'x');
+  EXPECT_EQ(DecodeString(EncodeString(longRun + "\"" + longRun, false), true),
+            longRun + "\"" + longRun);
+  uint64_t before = RuntimeErrorCount();
+  EXPECT_EQ(DecodeString("abc\x01", true), "");
+  EXPECT_EQ(DecodeString("abc\x01q", true), "");
+  EXPECT_EQ(RuntimeErrorCount() - before, 2u);
+}

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -260,3 +261,25 @@ TEST(NumberText, ParsingEdges) {
 }
 
 } // namespace
+
+// Whole numbers take a shorter path; it must print what "%.15g" prints on
+// both sides of the 10^15 limit (with the runtime's three exponent digits),
+// for -0 and for fractions next to wholes.
+TEST(NumberText, WholeNumbersPrintAsG15) {
+  const std::vector<std::pair<double, std::string>> cases = {{0.0, "0"},
+                                                             {-0.0, "-0"},
+                                                             {1.0, "1"},
+                                                             {-1.0, "-1"},
+                                                             {-2147483648.0, "-2147483648"},
+                                                             {1e14, "100000000000000"},
+                                                             {1e15 - 1, "999999999999999"},
+                                                             {-(1e15 - 1), "-999999999999999"},
+                                                             {123456789012345.0, "123456789012345"},
+                                                             {1e15, "1e+015"},
+                                                             {-1e15, "-1e+015"},
+                                                             {1e15 + 2, "1e+015"},
+                                                             {4.5, "4.5"},
+                                                             {-0.5, "-0.5"},
+                                                             {1e16, "1e+016"}};
+  for (const auto &[value, text] : cases) EXPECT_EQ(num::FormatG15(value), text) << value;
+}
