@@ -42,6 +42,9 @@ std::string EvalString(std::string_view text) {
         Unquote(piece);
         result += piece;
       } else if (const std::string *value = GetString(piece)) {
+        // Room for what usually follows a long value, so that appending
+        // to it does not copy it again.
+        if (result.empty()) result.reserve(value->size() + (text.size() - i) + 16);
         result += *value;
       }
     }

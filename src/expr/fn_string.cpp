@@ -30,6 +30,12 @@ std::string Literal(std::string_view raw) {
 
 // The decoded value of a string argument.
 std::string Raw(std::string_view arg, bool keepNul) {
+  // One variable: its value is decoded where it stands, without the copy
+  // that EvalString would make.
+  if (!arg.empty() && arg.find_first_of("+&\"") == std::string_view::npos) {
+    const std::string *value = GetString(arg);
+    return value ? DecodeString(*value, keepNul) : std::string();
+  }
   return DecodeString(EvalString(arg), keepNul);
 }
 
