@@ -1,6 +1,7 @@
 #include "runtime/dispatch.h"
 
 #include <cstring>
+#include <optional>
 
 #include "data/assignment.h"
 #include "expr/call_depth.h"
@@ -162,8 +163,7 @@ void PrepareDirect(CutEntry &cut) {
   uint8_t first = static_cast<uint8_t>(s[0]);
   bool token = first == 0x10 || first == 0x11;
   uint16_t code =
-      token ? static_cast<uint16_t>(first << 8 | static_cast<uint8_t>(s.size() > 1 ? s[1] : 0))
-            : 0;
+      token ? static_cast<uint16_t>(first << 8 | static_cast<uint8_t>(s.size() > 1 ? s[1] : 0)) : 0;
   // An IF's condition ends at its THEN; what follows is EvalIf's to read.
   size_t end = code == tok::kIF ? FindThen(s) : s.size();
   if (end == std::string::npos) return; // an IF without THEN: Dispatch's error
@@ -171,6 +171,7 @@ void PrepareDirect(CutEntry &cut) {
   if (!token) {
     cut.code = 0;
     cut.assign = PrepareAssignment(s);
+    cut.brief = true;
     cut.direct = true;
     return;
   }
@@ -185,39 +186,32 @@ void PrepareDirect(CutEntry &cut) {
       !(static_cast<uint8_t>(cut.arg[0]) & 0x80))
     cut.target = ReadHex(cut.arg.substr(0, cut.arg.find(' ')).c_str());
   if (code == tok::kIF) cut.condition = PrepareCondition(cut.arg);
+  cut.brief = code == tok::kNEXT || code == tok::kFOR || code == tok::kIF || code == tok::kRETURN ||
+              ((code == tok::kGOTO || code == tok::kGOSUB) && cut.target);
   cut.direct = true;
 }
 
 int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot, LockRun &run) {
-  Engine &e = E();
-  bool jump = (cut.code == tok::kGOTO || cut.code == tok::kGOSUB) && cut.target;
-  bool brief = cut.code == 0 || cut.code == tok::kNEXT || cut.code == tok::kFOR ||
-               cut.code == tok::kIF || cut.code == tok::kRETURN || jump;
   // Pre-evaluation counts one nesting level even for a text without calls;
   // at the limit it fails, which Dispatch reports.
-  if (!brief || !NestingRoom()) {
+  if (!NestingRoom()) {
     run.Release();
-    if (!NestingRoom()) {
-      statement = cut.text;
-      return Dispatch(statement, slot);
-    }
+    statement = cut.text;
+    return Dispatch(statement, slot);
   }
+  if (!cut.brief) run.Release();
+  Engine &e = E();
   if (!e.running.load()) return 1;
   if (cut.code == tok::kEND) {
     statement = cut.arg;
     return END(statement, slot);
   }
-  if (brief) {
+  std::optional<LockHold> hold;
+  if (cut.brief) {
     run.Hold();
   } else {
-    e.lock.Enter();
+    hold.emplace(e.lock);
   }
-  struct Leave {
-    InterpreterLock *lock;
-    ~Leave() {
-      if (lock) lock->Leave();
-    }
-  } leave{brief ? nullptr : &e.lock};
   if (!e.running.load()) return 1;
   if (cut.code == 0) {
     if (!cut.assign || !RunAssignment(*cut.assign)) {
@@ -226,7 +220,7 @@ int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot
     }
   } else if (cut.code == tok::kNEXT) {
     NextTo(cut.target, slot);
-  } else if (jump) {
+  } else if ((cut.code == tok::kGOTO || cut.code == tok::kGOSUB) && cut.target) {
     (cut.code == tok::kGOTO ? GotoTarget : GosubTarget)(*cut.target, slot);
   } else if (cut.code == tok::kIF) {
     EvalIf(cut.arg, slot, cut.text.size(), IfMode::Evaluate, &cut.condition);

@@ -20,8 +20,9 @@ class LockRun;
 
 // Dispatch for a statement that PrepareDirect found direct: the same
 // effects without reading the text again. STATEMENT is the run loop's
-// buffer; the handler receives it. Assignments, IF, FOR and NEXT run inside
-// RUN's hold of the lock; other statements release it first.
+// buffer; the handler receives it. Brief statements (assignments, IF, FOR,
+// NEXT, RETURN, resolved GOTO and GOSUB) run inside RUN's hold of the
+// lock; other statements release it first.
 int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot, LockRun &run);
 
 // The first position at or after START where 0x01 CODE stands, plus 2; 0

@@ -69,8 +69,8 @@ CutEntry &EntryAt(ThreadSlot &t, const Program &prog, bool inQuotes) {
 
 // Whether two cuts have the same direct fields.
 bool SameDirect(const CutEntry &a, const CutEntry &b) {
-  return a.direct == b.direct && a.code == b.code && a.handler == b.handler && a.arg == b.arg &&
-         (a.assign != nullptr) == (b.assign != nullptr) && a.target == b.target &&
+  return a.direct == b.direct && a.brief == b.brief && a.code == b.code && a.handler == b.handler &&
+         a.arg == b.arg && (a.assign != nullptr) == (b.assign != nullptr) && a.target == b.target &&
          a.condition.text == b.condition.text && a.condition.comparison == b.condition.comparison;
 }
 

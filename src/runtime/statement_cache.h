@@ -31,12 +31,13 @@ struct CutEntry {
   // calls to pre-evaluate, no ELSE to cut and no marker: the run loop gives
   // it straight to its handler, or to its assignment plan.
   bool direct = false;
-  uint16_t code = 0;                   // the statement's token; 0: an assignment
-  StatementHandler handler = nullptr;  // for a token
-  std::string arg;                     // the argument text the handler receives
-  std::unique_ptr<AssignPlan> assign;  // for an assignment, when it has a plan
+  bool brief = false;                    // neither waits nor calls: runs inside a held lock
+  uint16_t code = 0;                     // the statement's token; 0: an assignment
+  StatementHandler handler = nullptr;    // for a token
+  std::string arg;                       // the argument text the handler receives
+  std::unique_ptr<AssignPlan> assign;    // for an assignment, when it has a plan
   std::optional<ProgramPosition> target; // a NEXT's operand; a GOTO's or GOSUB's resolved
-  ConditionText condition;             // an IF's
+  ConditionText condition;               // an IF's
 };
 
 // The pieces of a FOR statement's argument text.
