@@ -7,6 +7,10 @@
 
 namespace builder {
 
+size_t CharSize(std::string_view s, size_t i) {
+  return cp932::IsLeadByte(static_cast<uint8_t>(s[i])) && i + 1 < s.size() && s[i + 1] != '"' ? 2 : 1;
+}
+
 bool IsIdentStart(char c) {
   return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
 }
@@ -106,14 +110,9 @@ Token Lexer::Scan(size_t &pos) const {
         closed = true;
         break;
       }
-      if (cp932::IsLeadByte(static_cast<uint8_t>(d)) && pos + 1 < s.size() && s[pos + 1] != '"') {
-        value += d;
-        value += s[pos + 1];
-        pos += 2;
-        continue;
-      }
-      value += d;
-      ++pos;
+      size_t n = CharSize(s, pos);
+      value.append(s.substr(pos, n));
+      pos += n;
     }
     if (!closed) {
       t.kind = Tok::kError;
@@ -142,8 +141,7 @@ Token Lexer::Scan(size_t &pos) const {
     t.kind = Tok::kPunct;
     t.text.assign(1, c);
   } else {
-    bool wide = cp932::IsLeadByte(static_cast<uint8_t>(c)) && pos + 1 < s.size();
-    pos += wide ? 2 : 1;
+    pos += CharSize(s, pos);
     t.kind = Tok::kError;
     t.text = "unexpected character";
   }
@@ -201,9 +199,8 @@ std::string Lexer::ReadRawItem(bool &unterminatedQuote) {
     char c = line_[p];
     if (c == '"') quote = !quote;
     if (!quote && (c == ',' || c == ':' || c == '\'')) break;
-    p += cp932::IsLeadByte(static_cast<uint8_t>(c)) && p + 1 < line_.size() ? 2 : 1;
+    p += CharSize(line_, p);
   }
-  if (p > line_.size()) p = line_.size();
   unterminatedQuote = quote;
   size_t end = p;
   while (end > start && (line_[end - 1] == ' ' || line_[end - 1] == '\t')) --end;

@@ -68,4 +68,9 @@ private:
 bool IsIdentStart(char c);
 bool IsIdentChar(char c);
 
+// The size of the character at S[I]: 2 for a lead byte with a successor,
+// else 1. A double quote is never taken as a trail byte, so a string or DATA
+// item ending in a stray lead byte still ends at its closing quote.
+size_t CharSize(std::string_view s, size_t i);
+
 } // namespace builder

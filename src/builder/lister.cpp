@@ -6,10 +6,10 @@
 #include <set>
 #include <vector>
 
+#include "builder/lexer.h"
 #include "builder/source_text.h"
 #include "builder/statement_table.h"
 #include "expr/function_codes.h"
-#include "platform/cp932.h"
 #include "runtime/tokens.h"
 
 namespace builder {
@@ -167,8 +167,9 @@ private:
             i += 2;
             continue;
           }
-          if (cp932::IsLeadByte(static_cast<uint8_t>(s[i])) && i + 1 < s.size()) out += s[i++];
-          out += s[i++];
+          size_t n = CharSize(s, i);
+          out.append(s.substr(i, n));
+          i += n;
         }
         if (i < s.size()) {
           out += '"';
@@ -247,7 +248,7 @@ private:
         }
         continue;
       }
-      if (cp932::IsLeadByte(static_cast<uint8_t>(c)) && i + 1 < s.size()) out += s[i++];
+      if (CharSize(s, i) == 2) out += s[i++];
       if (!out.empty() && out.back() == ' ' && c == ' ') {
         ++i;
         continue;

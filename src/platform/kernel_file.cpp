@@ -3,12 +3,20 @@
 //
 // Writes to disk files are collected per handle and written in large
 // pieces. Everything that could see the file's contents writes them out
-// first: any other call on the handle, a write through another handle of
-// the same file, opening any file, resolving any path (every access by
+// first: any other call on the handle, a read or write through another
+// handle of the same file, opening any file, resolving any path (every access by
 // name starts there), starting a process, closing, and FlushPendingWrites
 // (runtime errors, program end). A failed delayed write makes the next
 // WriteFile or the CloseHandle fail.
+//
+// Reads from regular files are served from a read-ahead buffer per handle,
+// so a program reading a field byte by byte does not make a system call
+// per byte. The same events drop it (the descriptor is moved back to the
+// program's position), and so does a write through any handle of the file;
+// a seek or a position query that stays inside it only moves within it.
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
@@ -33,10 +41,16 @@ struct OpenFile {
   bool comm = false;   // a serial port
   std::string pending; // written by the program, not yet by the system
   bool failed = false; // a delayed write failed
+  bool regular = false; // a regular file: reads may go ahead of the program
+  std::string ahead;   // read from the file, not yet by the program
+  size_t aheadAt = 0;  // the program's position in `ahead`
+  off_t aheadBase = 0; // the file offset of ahead[0]
 };
 
 // Pending bytes beyond this are written at once.
 constexpr size_t kWriteBuffer = 64 * 1024;
+// Bytes read ahead at a time; larger reads go straight to the caller.
+constexpr size_t kReadAhead = 16 * 1024;
 
 std::mutex gMutex;
 std::map<HANDLE, OpenFile> gFiles;
@@ -65,19 +79,75 @@ void FlushLocked(OpenFile &f) {
   f.pending.clear();
 }
 
-void FlushAllLocked() {
-  for (auto &[h, f] : gFiles)
-    if (!f.pending.empty()) FlushLocked(f);
+// Forgets F's read-ahead, moving the descriptor back to the program's
+// position; caller holds gMutex.
+void DropAheadLocked(OpenFile &f) {
+  if (f.ahead.empty()) return;
+  lseek(f.fd, f.aheadBase + static_cast<off_t>(f.aheadAt), SEEK_SET);
+  f.ahead.clear();
+  f.aheadAt = 0;
 }
 
-// The descriptor of H after writing its pending bytes; -1 when not open.
+// Leaves F's descriptor at the program's position with the file holding
+// everything written: pending bytes out, read-ahead dropped.
+void SettleLocked(OpenFile &f) {
+  if (!f.pending.empty()) FlushLocked(f);
+  DropAheadLocked(f);
+}
+
+void FlushAllLocked() {
+  for (auto &[h, f] : gFiles) SettleLocked(f);
+}
+
+// The descriptor of H, settled; -1 when not open.
 int FlushedFd(HANDLE h, bool *comm = nullptr) {
   std::lock_guard<std::mutex> guard(gMutex);
   auto it = gFiles.find(h);
   if (comm) *comm = it != gFiles.end() && it->second.comm;
   if (it == gFiles.end()) return -1;
-  if (!it->second.pending.empty()) FlushLocked(it->second);
+  SettleLocked(it->second);
   return it->second.fd;
+}
+
+// Reads up to N bytes of regular file F at the program's position; the
+// result of read(2). Caller holds gMutex; F has nothing pending.
+ssize_t ReadAheadLocked(OpenFile &f, char *out, size_t n) {
+  size_t done = 0;
+  if (f.aheadAt < f.ahead.size()) {
+    done = std::min(n, f.ahead.size() - f.aheadAt);
+    std::memcpy(out, f.ahead.data() + f.aheadAt, done);
+    f.aheadAt += done;
+    if (done == n) return static_cast<ssize_t>(done);
+  }
+  // The buffer is used up: the descriptor stands at its end.
+  if (!f.ahead.empty()) {
+    f.aheadBase += static_cast<off_t>(f.ahead.size());
+    f.ahead.clear();
+    f.aheadAt = 0;
+  }
+  ssize_t r;
+  if (n - done >= kReadAhead) {
+    do r = ::read(f.fd, out + done, n - done);
+    while (r < 0 && errno == EINTR);
+    if (r < 0) return done ? static_cast<ssize_t>(done) : -1;
+    return static_cast<ssize_t>(done) + r;
+  }
+  off_t base = lseek(f.fd, 0, SEEK_CUR);
+  if (base < 0) return done ? static_cast<ssize_t>(done) : -1;
+  f.ahead.resize(kReadAhead);
+  do r = ::read(f.fd, f.ahead.data(), kReadAhead);
+  while (r < 0 && errno == EINTR);
+  if (r <= 0) {
+    f.ahead.clear();
+    if (r < 0) return done ? static_cast<ssize_t>(done) : -1;
+    return static_cast<ssize_t>(done);
+  }
+  f.ahead.resize(static_cast<size_t>(r));
+  f.aheadBase = base;
+  size_t more = std::min(n - done, f.ahead.size());
+  std::memcpy(out + done, f.ahead.data(), more);
+  f.aheadAt = more;
+  return static_cast<ssize_t>(done + more);
 }
 
 HANDLE AddHandle(const OpenFile &f) {
@@ -114,7 +184,13 @@ HANDLE OpenCommDevice(const std::string &device, DWORD access) {
       return INVALID_HANDLE_VALUE;
     }
     fstat(fd, &st);
-    h = AddHandle(OpenFile{fd, access, 0, st.st_dev, st.st_ino, true, {}, false});
+    OpenFile f;
+    f.fd = fd;
+    f.access = access;
+    f.dev = st.st_dev;
+    f.ino = st.st_ino;
+    f.comm = true;
+    h = AddHandle(f);
   }
   platform::CommOpened(h, fd);
   return h;
@@ -196,22 +272,41 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void *, DWORD dis
     return INVALID_HANDLE_VALUE;
   }
   fstat(fd, &st);
-  return AddHandle(OpenFile{fd, access, shareMode, st.st_dev, st.st_ino, false, {}, false});
-}
-
-static int FdOf(HANDLE h) {
-  return FlushedFd(h);
+  OpenFile f;
+  f.fd = fd;
+  f.access = access;
+  f.share = shareMode;
+  f.dev = st.st_dev;
+  f.ino = st.st_ino;
+  f.regular = S_ISREG(st.st_mode);
+  return AddHandle(f);
 }
 
 BOOL ReadFile(HANDLE file, void *buffer, DWORD toRead, DWORD *read, void *) {
   if (read) *read = 0;
-  bool comm = false;
-  int fd = platform::HandleDescriptor(file, &comm);
-  if (fd < 0) return FALSE;
-  if (comm) return platform::CommRead(file, fd, buffer, toRead, read);
-  ssize_t n;
-  do n = ::read(fd, buffer, toRead);
-  while (n < 0 && errno == EINTR);
+  ssize_t n = -1;
+  int commFd = -1;
+  {
+    std::lock_guard<std::mutex> guard(gMutex);
+    auto it = gFiles.find(file);
+    if (it == gFiles.end()) return FALSE;
+    OpenFile &f = it->second;
+    if (f.comm) {
+      commFd = f.fd;
+    } else {
+      // What any handle of the file has written is there to be read.
+      for (auto &[h, any] : gFiles)
+        if (!any.pending.empty() && any.dev == f.dev && any.ino == f.ino) FlushLocked(any);
+      if (f.regular) {
+        n = ReadAheadLocked(f, static_cast<char *>(buffer), toRead);
+      } else {
+        do n = ::read(f.fd, buffer, toRead);
+        while (n < 0 && errno == EINTR);
+      }
+    }
+  }
+  // A serial read may wait, so it runs outside the table's lock.
+  if (commFd >= 0) return platform::CommRead(file, commFd, buffer, toRead, read);
   if (n < 0) return FALSE;
   if (read) *read = static_cast<DWORD>(n);
   return TRUE;
@@ -229,10 +324,11 @@ BOOL WriteFile(HANDLE file, const void *buffer, DWORD toWrite, DWORD *written, v
     // A handle without write access fails at once, as it always did.
     if (!f.comm && !(f.access & GENERIC_WRITE)) return FALSE;
     if (!f.comm) {
-      // Bytes of another handle on the same file go first, in program order.
+      // Bytes of another handle on the same file go first, in program order,
+      // and what other handles read ahead may change.
+      DropAheadLocked(f);
       for (auto &[h, other] : gFiles)
-        if (h != file && !other.pending.empty() && other.dev == f.dev && other.ino == f.ino)
-          FlushLocked(other);
+        if (h != file && other.dev == f.dev && other.ino == f.ino) SettleLocked(other);
       if (f.pending.size() + toWrite > kWriteBuffer) FlushLocked(f);
       if (f.failed) {
         f.failed = false;
@@ -261,22 +357,42 @@ BOOL WriteFile(HANDLE file, const void *buffer, DWORD toWrite, DWORD *written, v
 }
 
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD method) {
-  int fd = FdOf(file);
-  if (fd < 0) return INVALID_SET_FILE_POINTER;
   int64_t offset =
       distanceHigh ? (static_cast<int64_t>(*distanceHigh) << 32) | static_cast<uint32_t>(distance)
                    : distance;
-  int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : SEEK_END;
-  off_t r = lseek(fd, offset, whence);
+  off_t r;
+  {
+    std::lock_guard<std::mutex> guard(gMutex);
+    auto it = gFiles.find(file);
+    if (it == gFiles.end()) return INVALID_SET_FILE_POINTER;
+    OpenFile &f = it->second;
+    int64_t at = static_cast<int64_t>(f.aheadAt) + offset;
+    if (method == FILE_CURRENT && !f.ahead.empty() && at >= 0 &&
+        at <= static_cast<int64_t>(f.ahead.size())) {
+      // A step back over a byte just read, or a position query.
+      f.aheadAt = static_cast<size_t>(at);
+      r = f.aheadBase + static_cast<off_t>(at);
+    } else {
+      SettleLocked(f);
+      int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : SEEK_END;
+      r = lseek(f.fd, offset, whence);
+    }
+  }
   if (r < 0) return INVALID_SET_FILE_POINTER;
   if (distanceHigh) *distanceHigh = static_cast<LONG>(r >> 32);
   return static_cast<DWORD>(r);
 }
 
 DWORD GetFileSize(HANDLE file, DWORD *sizeHigh) {
-  int fd = FdOf(file);
   struct stat st;
-  if (fd < 0 || fstat(fd, &st) != 0) return INVALID_FILE_SIZE;
+  {
+    // The size does not depend on the read-ahead, so it stays.
+    std::lock_guard<std::mutex> guard(gMutex);
+    auto it = gFiles.find(file);
+    if (it == gFiles.end()) return INVALID_FILE_SIZE;
+    if (!it->second.pending.empty()) FlushLocked(it->second);
+    if (fstat(it->second.fd, &st) != 0) return INVALID_FILE_SIZE;
+  }
   if (sizeHigh) *sizeHigh = static_cast<DWORD>(static_cast<uint64_t>(st.st_size) >> 32);
   return static_cast<DWORD>(st.st_size);
 }

@@ -102,6 +102,16 @@ TEST(BuilderRoundTrip, Cp932ThatLooksLikeUtf8ListsBack) {
   ExpectRoundTrip(r.program, "lead bytes that form UTF-8");
 }
 
+// A string or DATA item whose last byte is a stray lead byte ends at its
+// closing quote: the quote is never read as the trail byte, when building
+// or when listing.
+TEST(BuilderRoundTrip, StrayLeadByteBeforeAClosingQuote) {
+  builder::BuildResult r = builder::BuildProgram(
+      {{"c.bas", "DATA \"y\xED\", 1, z\xED\na$ = \"x\xED\" + \"\x82\xA0\"\nREAD b$, c$\n"}});
+  ASSERT_TRUE(r.Ok()) << buildertest::Errors(r);
+  ExpectRoundTrip(r.program, "stray lead bytes");
+}
+
 // A chain of negations is listed with a group for each: whatever builds
 // lists to source within the nesting bound.
 TEST(BuilderRoundTrip, LongNegationChainsListBack) {

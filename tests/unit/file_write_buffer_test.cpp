@@ -1,6 +1,7 @@
 // Disk writes are held back by the file handle and written in pieces; every
 // way of looking at the file must still see them, in order, and a write
-// that fails late must not pass for a success.
+// that fails late must not pass for a success. Reads go ahead of the
+// program; positions, seeks and writes must not notice.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -109,6 +110,70 @@ TEST_F(WriteBufferTest, AFailedDelayedWriteFailsTheClose) {
   // ...or the next write, when that comes first.
   EXPECT_FALSE(Put(h, "more"));
   CloseHandle(h);
+}
+
+// Bytes read one at a time across read-ahead refills, with position
+// queries, single steps back, seeks and a large read over the buffer's end.
+TEST_F(WriteBufferTest, ReadsAheadWithoutMovingTheProgramsPosition) {
+  std::string text;
+  for (int i = 0; text.size() < 50000; ++i) text += std::to_string(i) + "\r\n";
+  std::ofstream(dir_ + "/r.txt", std::ios::binary) << text;
+  HANDLE h = Open("r.txt", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  std::string back;
+  for (size_t i = 0; i < 20000; ++i) {
+    char c;
+    DWORD got = 0;
+    ASSERT_TRUE(ReadFile(h, &c, 1, &got, nullptr));
+    ASSERT_EQ(got, 1u);
+    back.push_back(c);
+    if (i % 997 == 0) {
+      ASSERT_EQ(SetFilePointer(h, 0, nullptr, FILE_CURRENT), i + 1);
+      // Step back and read the byte again.
+      ASSERT_EQ(SetFilePointer(h, -1, nullptr, FILE_CURRENT), i);
+      ASSERT_TRUE(ReadFile(h, &c, 1, &got, nullptr));
+      ASSERT_EQ(c, text[i]);
+    }
+  }
+  EXPECT_EQ(back, text.substr(0, 20000));
+  std::string big(30000, '\0');
+  DWORD got = 0;
+  ASSERT_TRUE(ReadFile(h, big.data(), 30000, &got, nullptr));
+  EXPECT_EQ(big.substr(0, got), text.substr(20000, got));
+  EXPECT_EQ(SetFilePointer(h, 5, nullptr, FILE_BEGIN), 5u);
+  char c;
+  ASSERT_TRUE(ReadFile(h, &c, 1, &got, nullptr));
+  EXPECT_EQ(c, text[5]);
+  EXPECT_EQ(SetFilePointer(h, 100, nullptr, FILE_CURRENT), 106u);
+  ASSERT_TRUE(ReadFile(h, &c, 1, &got, nullptr));
+  EXPECT_EQ(c, text[106]);
+  EXPECT_EQ(GetFileSize(h, nullptr), text.size());
+  EXPECT_TRUE(CloseHandle(h));
+}
+
+// A write after reads lands at the program's position, and bytes another
+// handle writes are seen by the next read, not an old read-ahead.
+TEST_F(WriteBufferTest, WritesAfterReadsAndThroughOtherHandles) {
+  std::ofstream(dir_ + "/w.txt", std::ios::binary) << std::string(40000, 'a');
+  HANDLE h = Open("w.txt", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  OPEN_EXISTING);
+  HANDLE other = Open("w.txt", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  char buf[10];
+  DWORD got = 0;
+  ASSERT_TRUE(ReadFile(h, buf, 10, &got, nullptr));
+  ASSERT_TRUE(Put(h, "XY"));
+  ASSERT_EQ(SetFilePointer(other, 12, nullptr, FILE_BEGIN), 12u);
+  ASSERT_TRUE(Put(other, "Z"));
+  ASSERT_TRUE(ReadFile(h, buf, 2, &got, nullptr));
+  EXPECT_EQ(std::string(buf, got), "Za");
+  EXPECT_EQ(SetFilePointer(h, 0, nullptr, FILE_CURRENT), 14u);
+  EXPECT_TRUE(CloseHandle(other));
+  EXPECT_TRUE(CloseHandle(h));
+  std::string disk = OnDisk("w.txt");
+  EXPECT_EQ(disk.substr(8, 8), "aaXYZaaa");
+  EXPECT_EQ(disk.size(), 40000u);
 }
 
 } // namespace
