@@ -1,12 +1,12 @@
 // FluidSynth, libasound and SDL write their diagnostics to stderr by
 // default; the engine's stderr carries only message boxes, so they are
 // silenced once, before any of them is used.
-#include <SDL.h>
 #include <alsa/asoundlib.h>
-#include <fluidsynth.h>
 
 #include <mutex>
 
+#include "platform/fluid_calls.h"
+#include "platform/sdl_calls.h"
 #include "platform/midi_device.h"
 
 namespace platform::midi {
@@ -21,10 +21,11 @@ void NoSdlLog(void *, int, SDL_LogPriority, const char *) {}
 void QuietAudioLibraries() {
   static std::once_flag once;
   std::call_once(once, [] {
-    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-      fluid_set_log_function(level, NoFluidLog, nullptr);
+    if (lazy::Load(lazy::kFluidSynth))
+      for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+        fluid_set_log_function(level, NoFluidLog, nullptr);
     snd_lib_error_set_handler(NoAlsaLog);
-    SDL_LogSetOutputFunction(NoSdlLog, nullptr);
+    if (lazy::Load(lazy::kSdl)) SDL_LogSetOutputFunction(NoSdlLog, nullptr);
   });
 }
 

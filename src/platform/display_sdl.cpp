@@ -3,7 +3,6 @@
 // store, SDL's events turned into our window messages, the caret, the
 // message box and the clipboard. Every SDL call happens on the driver's own
 // user-interface thread; other threads hand it work through a queue.
-#include <SDL2/SDL.h>
 
 #include <algorithm>
 #include <atomic>
@@ -21,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/sdl_calls.h"
 #include "platform/cp932.h"
 #include "platform/display.h"
 #include "platform/display_sdl.h"
@@ -444,6 +444,10 @@ private:
 
   void Main(std::promise<std::string> &started) {
     uiThread_.store(std::this_thread::get_id());
+    if (!lazy::Load(lazy::kSdl)) {
+      started.set_value("SDL2 cannot be loaded");
+      return;
+    }
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1"); // Ctrl+C stays the terminal's
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");

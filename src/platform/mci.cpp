@@ -4,8 +4,6 @@
 // device has a mixer channel of its own. A watcher thread notices the end of
 // playing and sends the notifications; the audio thread is never waited on
 // while a lock of ours is held.
-#include <SDL.h>
-#include <SDL_mixer.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -20,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/sdl_calls.h"
+#include "platform/sdl_mixer_calls.h"
 #include "platform/mci_command.h"
 #include "platform/midi_device.h"
 #include "platform/mmsystem.h"
@@ -28,6 +28,7 @@
 #include "platform/smf_length.h"
 #include "platform/winuser_input.h"
 
+namespace platform {
 namespace {
 
 using platform::mci::Command;
@@ -193,6 +194,7 @@ void CloseAll(State &s, std::unique_lock<std::mutex> &lock) {
 // driver, which plays at the real pace.
 bool OpenAudio(State &s) {
   if (s.audioOpen) return true;
+  if (!lazy::Load(lazy::kSdl) || !lazy::Load(lazy::kSdlMixer)) return false;
   platform::midi::QuietAudioLibraries();
   auto tryOpen = [&s]() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -304,6 +306,7 @@ MCIERROR OpenDevice(State &s, const Command &c, bool autoOpen, Media **opened) {
     midiLength = platform::midi::StandardMidiFileLength(bytes);
     if (!midiLength) return MCIERR_INVALID_FILE;
     // Without a soundfont a MIDI file would play silence.
+    if (!lazy::Load(lazy::kSdlMixer)) return MCIERR_HARDWARE;
     const char *fonts = Mix_GetSoundFonts();
     if (!fonts || !IsFile(fonts)) return MCIERR_CANNOT_LOAD_DRIVER;
   }
@@ -483,14 +486,11 @@ bool HasWord(const Command &c, const char *word) {
 
 } // namespace
 
-namespace platform {
 void SetMediaDirectory(const std::string &windowsDirectory) {
   State &s = S();
   std::lock_guard<std::mutex> lock(s.mutex);
   s.directory = windowsDirectory;
 }
-} // namespace platform
-
 static MCIERROR SendCommandString(LPCSTR command, LPSTR returnText, UINT returnLength,
                                   HWND callback) {
   if (returnText && returnLength) returnText[0] = '\0';
@@ -571,10 +571,12 @@ static MCIERROR SendCommandString(LPCSTR command, LPSTR returnText, UINT returnL
   return 0;
 }
 
+} // namespace platform
+
 MCIERROR mciSendStringA(LPCSTR command, LPSTR returnText, UINT returnLength, HWND callback) {
-  MCIERROR error = SendCommandString(command, returnText, returnLength, callback);
+  MCIERROR error = platform::SendCommandString(command, returnText, returnLength, callback);
   // SDL keeps an error text per thread that only threads SDL started free
   // when they end; the calling thread is ours, so free it after each call.
-  SDL_TLSCleanup();
+  if (platform::lazy::Loaded(platform::lazy::kSdl)) platform::SDL_TLSCleanup();
   return error;
 }

@@ -1,13 +1,13 @@
 // The built-in synthesiser: FluidSynth with a General MIDI soundfont,
 // playing through the first audio output that opens. Without any audio
 // output it still takes every message, so programs behave the same.
-#include <fluidsynth.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <mutex>
 #include <string>
 
+#include "platform/fluid_calls.h"
 #include "platform/midi_device.h"
 
 namespace platform::midi {
@@ -34,7 +34,7 @@ public:
 
   bool Start() {
     std::string font = SoundfontPath();
-    if (font.empty()) return false;
+    if (font.empty() || !lazy::Load(lazy::kFluidSynth)) return false;
     settings_ = new_fluid_settings();
     if (!settings_) return false;
     fluid_settings_setnum(settings_, "synth.sample-rate", 44100.0);

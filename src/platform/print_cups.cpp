@@ -1,11 +1,11 @@
 // CUPS printers: the destinations of the scheduler (CUPS_SERVER or the local
 // one), their default media and resolution, and each finished document
 // submitted as one PDF job.
-#include <cups/cups.h>
 
 #include <algorithm>
 #include <strings.h>
 
+#include "platform/cups_calls.h"
 #include "platform/cp932.h"
 #include "platform/print_internal.h"
 
@@ -16,8 +16,13 @@ namespace {
 struct Destinations {
   cups_dest_t *dests = nullptr;
   int count = 0;
-  Destinations() { count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests); }
-  ~Destinations() { cupsFreeDests(count, dests); }
+  // Without the CUPS library there are no destinations.
+  Destinations() {
+    if (lazy::Load(lazy::kCups)) count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+  }
+  ~Destinations() {
+    if (dests) cupsFreeDests(count, dests);
+  }
   Destinations(const Destinations &) = delete;
   Destinations &operator=(const Destinations &) = delete;
 };

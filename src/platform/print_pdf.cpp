@@ -2,9 +2,6 @@
 // with cairo, text as real text in the face that the screen's font matching
 // chooses, embedded from its FreeType face; the finished PDF goes to the
 // printer's sink.
-#include <cairo-ft.h>
-#include <cairo-pdf.h>
-#include <cairo.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -15,6 +12,7 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/cairo_calls.h"
 #include "platform/cp932.h"
 #include "platform/font.h"
 #include "platform/print_internal.h"
@@ -118,6 +116,7 @@ public:
     Discard();
     title_ = name;
     pdf_.clear();
+    if (!lazy::Load(lazy::kCairo)) return -1;
     surface_ =
         cairo_pdf_surface_create_for_stream(AppendToString, &pdf_, setup_.widthPt, setup_.heightPt);
     if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) {
