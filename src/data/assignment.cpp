@@ -108,6 +108,15 @@ bool RunAssignment(AssignPlan &plan) {
     }
     return true;
   }
+  // A numeric scalar that does not exist yet: what the text path below
+  // does for it (SetNumeric makes it).
+  if (plan.plain) {
+    int kind = KindOf(plan.name);
+    if (kind != kString && kind != kRecord) {
+      SetNumeric(plan.name, EvalPrepared(plan.expr));
+      return true;
+    }
+  }
   // An element of a declared numeric array: the same order as below, the
   // value first, then the subscripts, then the cell.
   if (plan.element && ResolveArray(plan.name, plan.array)) {

@@ -362,13 +362,15 @@ void PushScope(ThreadIndex slot) {
   ++s.scopeDepth;
   size_t depth = static_cast<size_t>(s.scopeDepth);
   if (s.scopes.size() <= depth) s.scopes.resize(depth + 1);
-  s.scopes[depth] = std::make_unique<VariableTable>();
+  // A table left by an earlier call at this depth is empty and is used
+  // again, with the room its vectors had.
+  if (!s.scopes[depth]) s.scopes[depth] = std::make_unique<VariableTable>();
 }
 
 void PopScope(ThreadIndex slot) {
   ThreadSlot &s = E().threads.slots[slot];
   if (s.scopeDepth < 0) return;
-  s.scopes[static_cast<size_t>(s.scopeDepth)].reset();
+  s.scopes[static_cast<size_t>(s.scopeDepth)]->Clear();
   --s.scopeDepth;
 }
 

@@ -1,5 +1,6 @@
 #include "expr/routines.h"
 
+#include <memory>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -14,25 +15,24 @@
 #include "runtime/engine.h"
 #include "runtime/run_loop.h"
 #include "runtime/runtime_error.h"
+#include "runtime/statement_cache.h"
 #include "runtime/tokens.h"
 
 namespace {
-
-// What a routine header says: its parameter declarations, the declaration
-// of its value variable (empty without AS) and where its body begins.
-struct Header {
-  std::vector<std::string> params;
-  std::string valueDeclaration;
-  ProgramPosition body = 0;
-};
 
 bool IsBlank(uint8_t c) {
   return c == ' ' || c == '\t';
 }
 
+// The name of a parameter: its declaration up to AS.
+std::string ParamName(const std::string &decl) {
+  static const std::string kAs{static_cast<char>(tok::kControl), static_cast<char>(tok::kAs)};
+  return decl.substr(0, decl.find(kAs));
+}
+
 // Reads the header whose "(" is at POSITION. False at a malformed header:
 // no "(", or the line or the text ending inside it.
-bool ReadHeader(const Program &prog, ProgramPosition position, std::string_view name, Header &out) {
+bool ReadHeader(const Program &prog, ProgramPosition position, RoutineHeader &out) {
   if (prog.At(position) != '(') return false;
   ProgramPosition p = position + 1;
   std::string decl;
@@ -73,11 +73,11 @@ bool ReadHeader(const Program &prog, ProgramPosition position, std::string_view 
       break;
     }
   }
+  for (const std::string &decl : out.params) out.names.push_back(ParamName(decl));
   while (IsBlank(prog.At(p))) ++p;
   bool typed = prog.At(p) == tok::kControl && prog.At(p + 1) == tok::kAs;
-  if (typed) out.valueDeclaration.assign(name);
   while (prog.At(p) != '\n' && prog.At(p) != 0) {
-    if (typed) out.valueDeclaration.push_back(static_cast<char>(prog.At(p)));
+    if (typed) out.valueType.push_back(static_cast<char>(prog.At(p)));
     ++p;
   }
   if (prog.At(p) == 0) return false;
@@ -85,10 +85,21 @@ bool ReadHeader(const Program &prog, ProgramPosition position, std::string_view 
   return true;
 }
 
-// The name of a parameter: its declaration up to AS.
-std::string ParamName(const std::string &decl) {
-  static const std::string kAs{static_cast<char>(tok::kControl), static_cast<char>(tok::kAs)};
-  return decl.substr(0, decl.find(kAs));
+// The header at POSITION, read once per thread; null when it is malformed.
+std::shared_ptr<const RoutineHeader> HeaderAt(ThreadSlot &s, const Program &prog,
+                                              ProgramPosition position) {
+  if (!s.cache) s.cache = std::make_unique<StatementCache>();
+  auto &headers = s.cache->headers;
+  auto it = headers.find(position);
+  if (it != headers.end() && !CheckingCaches()) return it->second;
+  auto fresh = std::make_shared<RoutineHeader>();
+  if (!ReadHeader(prog, position, *fresh)) return nullptr;
+  if (it != headers.end()) {
+    if (!(*it->second == *fresh)) CacheMismatch("routine header", position, "", "");
+    return it->second;
+  }
+  headers.emplace(position, fresh);
+  return fresh;
 }
 
 // The kind NAME has in TABLE, or -1.
@@ -192,26 +203,26 @@ std::string RunRoutine(ProgramPosition header, std::string_view name, std::strin
     RuntimeError();
     return failed;
   }
-  Header h;
-  if (!ReadHeader(e.program, header, name, h)) {
+  ThreadSlot &s = e.threads.slots[slot];
+  // Held for the call: the cache may be dropped while the body runs.
+  std::shared_ptr<const RoutineHeader> h = HeaderAt(s, e.program, header);
+  if (!h) {
     RuntimeError();
     return failed;
   }
   std::vector<std::string> argList = CutList(args);
-  if (argList.size() != h.params.size()) {
+  if (argList.size() != h->params.size()) {
     RuntimeError();
     return failed;
   }
 
-  ThreadSlot &s = e.threads.slots[slot];
   ScopeHold scope(slot);
   VariableTable &local = *s.scopes[static_cast<size_t>(s.scopeDepth)];
-  std::vector<std::string> names;
+  const std::vector<std::string> &names = h->names;
   std::vector<int> kinds;
-  for (const std::string &decl : h.params) {
-    Declare(decl, slot, &local);
-    names.push_back(ParamName(decl));
-    kinds.push_back(KindIn(local, names.back()));
+  for (size_t i = 0; i < names.size(); ++i) {
+    Declare(h->params[i], slot, &local);
+    kinds.push_back(KindIn(local, names[i]));
     if (kinds.back() < 0) return failed; // the declaration reported its error
   }
   std::vector<ArgValue> values;
@@ -226,11 +237,11 @@ std::string RunRoutine(ProgramPosition header, std::string_view name, std::strin
       SetNumeric(names[i], std::get<double>(values[i]), &local);
     }
   }
-  if (!h.valueDeclaration.empty()) Declare(h.valueDeclaration, slot, &local);
+  if (!h->valueType.empty()) Declare(std::string(name) + h->valueType, slot, &local);
 
   {
     PositionHold position(s);
-    s.counter = h.body;
+    s.counter = h->body;
     s.ifLineFlag = 0;
     // The routine's statements take the lock one by one, as the outer loop's
     // do, so other BASIC threads run between them.

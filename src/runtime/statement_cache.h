@@ -60,6 +60,17 @@ struct BlockTargets {
   uint32_t first = 0, second = 0;
 };
 
+// What a SUB or FUNCTION header says: its parameter declarations and
+// names, what follows the parameter list (an AS clause for the value, or
+// nothing) and where the body begins.
+struct RoutineHeader {
+  std::vector<std::string> params;
+  std::vector<std::string> names;
+  std::string valueType;
+  ProgramPosition body = 0;
+  bool operator==(const RoutineHeader &) const = default;
+};
+
 struct StatementCache {
   // Statements that start outside quotes, by position (+2, the block's
   // first position being -2); made on first use.
@@ -71,6 +82,8 @@ struct StatementCache {
   std::unordered_map<ProgramPosition, ForParts> fors;
   // Keyed by the position of the targets' text.
   std::unordered_map<ProgramPosition, BlockTargets> blocks;
+  // Keyed by the position of the header's "(".
+  std::unordered_map<ProgramPosition, std::shared_ptr<const RoutineHeader>> headers;
 };
 
 // Whether every cached value is checked against a fresh derivation (read
