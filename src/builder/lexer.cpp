@@ -8,7 +8,8 @@
 namespace builder {
 
 size_t CharSize(std::string_view s, size_t i) {
-  return cp932::IsLeadByte(static_cast<uint8_t>(s[i])) && i + 1 < s.size() && s[i + 1] != '"' ? 2 : 1;
+  return cp932::IsLeadByte(static_cast<uint8_t>(s[i])) && i + 1 < s.size() && s[i + 1] != '"' ? 2
+                                                                                              : 1;
 }
 
 bool IsIdentStart(char c) {

@@ -6,8 +6,8 @@
 #include <mutex>
 
 #include "platform/fluid_calls.h"
-#include "platform/sdl_calls.h"
 #include "platform/midi_device.h"
+#include "platform/sdl_calls.h"
 
 namespace platform::midi {
 namespace {

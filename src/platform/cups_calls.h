@@ -6,21 +6,21 @@
 
 #include "platform/lazy_library.h"
 
-#define QUILL_CUPS_FUNCTIONS(X) \
-  X(kCups, cupsAddOption) \
-  X(kCups, cupsCancelJob2) \
-  X(kCups, cupsCopyDestInfo) \
-  X(kCups, cupsCreateJob) \
-  X(kCups, cupsFindDestDefault) \
-  X(kCups, cupsFinishDocument) \
-  X(kCups, cupsFreeDestInfo) \
-  X(kCups, cupsFreeDests) \
-  X(kCups, cupsFreeOptions) \
-  X(kCups, cupsGetDestMediaDefault) \
-  X(kCups, cupsGetDests2) \
-  X(kCups, cupsStartDocument) \
-  X(kCups, cupsWriteRequestData) \
-  X(kCups, ippGetResolution) \
+#define QUILL_CUPS_FUNCTIONS(X)                                                                    \
+  X(kCups, cupsAddOption)                                                                          \
+  X(kCups, cupsCancelJob2)                                                                         \
+  X(kCups, cupsCopyDestInfo)                                                                       \
+  X(kCups, cupsCreateJob)                                                                          \
+  X(kCups, cupsFindDestDefault)                                                                    \
+  X(kCups, cupsFinishDocument)                                                                     \
+  X(kCups, cupsFreeDestInfo)                                                                       \
+  X(kCups, cupsFreeDests)                                                                          \
+  X(kCups, cupsFreeOptions)                                                                        \
+  X(kCups, cupsGetDestMediaDefault)                                                                \
+  X(kCups, cupsGetDests2)                                                                          \
+  X(kCups, cupsStartDocument)                                                                      \
+  X(kCups, cupsWriteRequestData)                                                                   \
+  X(kCups, ippGetResolution)                                                                       \
   X(kCups, ippGetValueTag)
 
 namespace platform {

@@ -20,7 +20,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sdl_calls.h"
 #include "platform/cp932.h"
 #include "platform/display.h"
 #include "platform/display_sdl.h"
@@ -28,6 +27,7 @@
 #include "platform/menu_paint.h"
 #include "platform/message_box_dialog.h"
 #include "platform/pixels.h"
+#include "platform/sdl_calls.h"
 #include "platform/text_input.h"
 #include "platform/user_internal.h"
 #include "platform/winuser_input.h"

@@ -38,13 +38,13 @@ struct OpenFile {
   DWORD share = 0;
   dev_t dev = 0;
   ino_t ino = 0;
-  bool comm = false;   // a serial port
-  std::string pending; // written by the program, not yet by the system
-  bool failed = false; // a delayed write failed
+  bool comm = false;    // a serial port
+  std::string pending;  // written by the program, not yet by the system
+  bool failed = false;  // a delayed write failed
   bool regular = false; // a regular file: reads may go ahead of the program
-  std::string ahead;   // read from the file, not yet by the program
-  size_t aheadAt = 0;  // the program's position in `ahead`
-  off_t aheadBase = 0; // the file offset of ahead[0]
+  std::string ahead;    // read from the file, not yet by the program
+  size_t aheadAt = 0;   // the program's position in `ahead`
+  off_t aheadBase = 0;  // the file offset of ahead[0]
 };
 
 // Pending bytes beyond this are written at once.

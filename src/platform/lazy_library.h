@@ -30,7 +30,9 @@ extern Library kCairo;
 bool Load(Library &lib);
 
 // True when LIB has been loaded (it is not loaded by asking).
-inline bool Loaded(const Library &lib) { return lib.handle.load(std::memory_order_acquire); }
+inline bool Loaded(const Library &lib) {
+  return lib.handle.load(std::memory_order_acquire);
+}
 
 // The address of NAME in LIB. A library or function that is missing ends the
 // process with a message naming it: callers check Load before a library's
@@ -72,5 +74,5 @@ template <typename R, typename... A> class Fn<R (*)(A...) noexcept> : public Fn<
 // Declares (in the current namespace) the lazy function for each NAME of a
 // list: X-macro LIST(DECLARE) with DECLARE(library, name).
 #define QUILL_LAZY_DECLARE(lib, name) extern ::platform::lazy::Fn<decltype(&::name)> name;
-#define QUILL_LAZY_DEFINE(lib, name)                                                                \
+#define QUILL_LAZY_DEFINE(lib, name)                                                               \
   ::platform::lazy::Fn<decltype(&::name)> name{::platform::lazy::lib, #name};

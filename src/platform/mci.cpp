@@ -18,13 +18,13 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sdl_calls.h"
-#include "platform/sdl_mixer_calls.h"
 #include "platform/mci_command.h"
 #include "platform/midi_device.h"
 #include "platform/mmsystem.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/sdl_calls.h"
+#include "platform/sdl_mixer_calls.h"
 #include "platform/smf_length.h"
 #include "platform/winuser_input.h"
 

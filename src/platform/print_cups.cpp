@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <strings.h>
 
-#include "platform/cups_calls.h"
 #include "platform/cp932.h"
+#include "platform/cups_calls.h"
 #include "platform/print_internal.h"
 
 namespace platform::print {
