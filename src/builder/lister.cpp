@@ -136,6 +136,12 @@ private:
     return it != labelNames_.end() ? it->second : "*?" + std::string(hex.substr(0, used));
   }
 
+  // The size of the character at S[I] of program text: as in source, except
+  // that an escape or a token (0x01 and its code) is never a trail byte.
+  static size_t StoredCharSize(std::string_view s, size_t i) {
+    return i + 1 < s.size() && s[i + 1] == '\x01' ? 1 : CharSize(s, i);
+  }
+
   // ---- rendering of argument text: tokens as words, strings as written
   std::string RenderText(std::string_view s) {
     std::string out;
@@ -167,7 +173,7 @@ private:
             i += 2;
             continue;
           }
-          size_t n = CharSize(s, i);
+          size_t n = StoredCharSize(s, i);
           out.append(s.substr(i, n));
           i += n;
         }
@@ -248,7 +254,7 @@ private:
         }
         continue;
       }
-      if (CharSize(s, i) == 2) out += s[i++];
+      if (StoredCharSize(s, i) == 2) out += s[i++];
       if (!out.empty() && out.back() == ' ' && c == ' ') {
         ++i;
         continue;

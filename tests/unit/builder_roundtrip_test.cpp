@@ -104,10 +104,11 @@ TEST(BuilderRoundTrip, Cp932ThatLooksLikeUtf8ListsBack) {
 
 // A string or DATA item whose last byte is a stray lead byte ends at its
 // closing quote: the quote is never read as the trail byte, when building
-// or when listing.
+// or when listing, and neither is the escape of a doubled quote.
 TEST(BuilderRoundTrip, StrayLeadByteBeforeAClosingQuote) {
   builder::BuildResult r = builder::BuildProgram(
-      {{"c.bas", "DATA \"y\xED\", 1, z\xED\na$ = \"x\xED\" + \"\x82\xA0\"\nREAD b$, c$\n"}});
+      {{"c.bas", "DATA \"y\xED\", 1, z\xED\na$ = \"x\xED\" + \"\x82\xA0\"\nREAD b$, c$\n"
+                 "q$ = \"say \"\"h\x97\"\"\"\n"}});
   ASSERT_TRUE(r.Ok()) << buildertest::Errors(r);
   ExpectRoundTrip(r.program, "stray lead bytes");
 }
