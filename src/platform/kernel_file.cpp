@@ -4,10 +4,10 @@
 // Writes to disk files are collected per handle and written in large
 // pieces. Everything that could see the file's contents writes them out
 // first: any other call on the handle, a read or write through another
-// handle of the same file, opening any file, resolving any path (every access by
-// name starts there), starting a process, closing, and FlushPendingWrites
-// (runtime errors, program end). A failed delayed write makes the next
-// WriteFile or the CloseHandle fail.
+// handle of the same file, opening any file, resolving any path (every
+// access by name starts there), starting a process, closing, and
+// FlushPendingWrites (runtime errors, program end). A failed delayed write
+// makes the next WriteFile or the CloseHandle fail.
 //
 // Reads from regular files are served from a read-ahead buffer per handle,
 // so a program reading a field byte by byte does not make a system call
@@ -79,6 +79,10 @@ void FlushLocked(OpenFile &f) {
   f.pending.clear();
 }
 
+bool SameFile(const OpenFile &a, const OpenFile &b) {
+  return a.dev == b.dev && a.ino == b.ino;
+}
+
 // Forgets F's read-ahead, moving the descriptor back to the program's
 // position; caller holds gMutex.
 void DropAheadLocked(OpenFile &f) {
@@ -119,12 +123,10 @@ ssize_t ReadAheadLocked(OpenFile &f, char *out, size_t n) {
     f.aheadAt += done;
     if (done == n) return static_cast<ssize_t>(done);
   }
-  // The buffer is used up: the descriptor stands at its end.
-  if (!f.ahead.empty()) {
-    f.aheadBase += static_cast<off_t>(f.ahead.size());
-    f.ahead.clear();
-    f.aheadAt = 0;
-  }
+  // The buffer is used up: the descriptor stands at its end, where the
+  // program is.
+  f.ahead.clear();
+  f.aheadAt = 0;
   ssize_t r;
   if (n - done >= kReadAhead) {
     do r = ::read(f.fd, out + done, n - done);
@@ -296,7 +298,7 @@ BOOL ReadFile(HANDLE file, void *buffer, DWORD toRead, DWORD *read, void *) {
     } else {
       // What any handle of the file has written is there to be read.
       for (auto &[h, any] : gFiles)
-        if (!any.pending.empty() && any.dev == f.dev && any.ino == f.ino) FlushLocked(any);
+        if (!any.pending.empty() && SameFile(any, f)) FlushLocked(any);
       if (f.regular) {
         n = ReadAheadLocked(f, static_cast<char *>(buffer), toRead);
       } else {
@@ -328,7 +330,7 @@ BOOL WriteFile(HANDLE file, const void *buffer, DWORD toWrite, DWORD *written, v
       // and what other handles read ahead may change.
       DropAheadLocked(f);
       for (auto &[h, other] : gFiles)
-        if (h != file && other.dev == f.dev && other.ino == f.ino) SettleLocked(other);
+        if (h != file && SameFile(other, f)) SettleLocked(other);
       if (f.pending.size() + toWrite > kWriteBuffer) FlushLocked(f);
       if (f.failed) {
         f.failed = false;
