@@ -3,6 +3,7 @@
 // converted once, in one pass through the shared converter, into a table;
 // every later call only looks characters up, so that drawing one console
 // cell costs no conversion (and text without Japanese converts no pairs).
+#include <algorithm>
 #include <array>
 #include <mutex>
 #include <string>
@@ -48,9 +49,10 @@ template <typename Store> bool ConvertAll(const std::string &source, size_t coun
 
 Table &TheTable() {
   static Table *table = [] {
-    auto *t = new Table();
+    // Rows of pairs are written when converted: left untouched, the pages
+    // of rows never used are never faulted in.
+    auto *t = new Table;
     t->single.fill(NoCode);
-    t->pairs.fill(NoCode);
     // Single bytes: every byte that is no lead byte.
     std::string singles;
     std::array<uint8_t, 256> singleBytes{};
@@ -77,6 +79,7 @@ void ConvertRow(Table &t, uint8_t lead) {
     pairs.push_back(static_cast<char>(lead));
     pairs.push_back(static_cast<char>(trail));
   }
+  std::fill_n(t.pairs.begin() + (lead << 8), 256, NoCode);
   auto storePair = [&](size_t i, uint32_t code) { t.pairs[lead << 8 | i] = code; };
   if (!ConvertAll(pairs, 256, storePair))
     for (size_t i = 0; i < 256; ++i)

@@ -1,6 +1,9 @@
 // Face matching: the Windows Japanese face names through our own table (the
 // fontconfig configuration maps them to Latin faces), everything else through
-// fontconfig with the Japanese language added. A name that no installed
+// fontconfig with the Japanese language added. The IPA families are found at
+// their packaged files without fontconfig: its start-up reads its whole
+// configuration, which costs most of a short program's run time, and every
+// program needs the console font before its first PRINT. A name that no installed
 // family answers to falls back to IPAGothic unless fontconfig found a face
 // that covers Japanese anyway.
 #include <fontconfig/fontconfig.h>
@@ -44,6 +47,20 @@ constexpr Alias Aliases[] = {
     {"\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE6\x98\x8E\xE6\x9C\x9D", "IPAPMincho"},
 };
 
+// Where Debian's IPA font packages put each family. The packages hold one
+// face per family (no bold or italic), so fontconfig answers every weight
+// and slant of them with this file too.
+struct PackagedFile {
+  const char *family;
+  const char *file;
+};
+constexpr PackagedFile PackagedFiles[] = {
+    {"IPAGothic", "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"},
+    {"IPAPGothic", "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"},
+    {"IPAMincho", "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"},
+    {"IPAPMincho", "/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf"},
+};
+
 // Face names compare without regard to ASCII letter case, as on Windows.
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -54,6 +71,17 @@ bool SameName(std::string_view a, std::string_view b) {
     if (x != y) return false;
   }
   return true;
+}
+
+// The packaged file of FAMILY into OUT; false when FAMILY has none or it is
+// not installed.
+bool Packaged(const std::string &family, FaceMatch &out) {
+  for (const PackagedFile &p : PackagedFiles)
+    if (SameName(family, p.family) && access(p.file, R_OK) == 0) {
+      out = {p.file, 0, p.family};
+      return true;
+    }
+  return false;
 }
 
 std::string Trim(std::string_view s) {
@@ -157,16 +185,17 @@ FaceMatch Resolve(const std::string &name, LONG weight, bool italic) {
       aliased = true;
       break;
     }
+  FaceMatch m;
+  if (Packaged(family, m)) return m;
   if (!Start()) return Fallback();
   FcPattern *font = Query(family, weight, italic);
-  FaceMatch m;
   if (font) {
     // A face named as asked, or at least one that draws Japanese; a Latin
     // stand-in for an absent family would draw Japanese text as blanks.
     if (HasFamily(font, family) || (!aliased && CoversJapanese(font))) m = FromPattern(font);
     FcPatternDestroy(font);
   }
-  if (m.file.empty() && family != DefaultFamily) {
+  if (m.file.empty() && family != DefaultFamily && !Packaged(DefaultFamily, m)) {
     font = Query(DefaultFamily, weight, italic);
     if (font) {
       if (HasFamily(font, DefaultFamily) || CoversJapanese(font)) m = FromPattern(font);

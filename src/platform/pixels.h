@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/page_memory.h"
 #include "platform/win32.h"
 
 namespace platform {
@@ -28,7 +29,7 @@ struct WindowPixels {
   std::mutex mutex;
   int width = 0;
   int height = 0;
-  std::vector<uint32_t> pixels;
+  std::vector<uint32_t, PageAllocator<uint32_t>> pixels;
   RECT dirty; // empty when left >= right
   PixelView View() { return {pixels.data(), width, height, width}; }
   void MarkDirty(const RECT &r);

@@ -47,6 +47,15 @@ TEST(FontMatch, WindowsJapaneseNamesReachTheIpaFamilies) {
   }
 }
 
+TEST(FontMatch, IpaFamiliesAreTheirPackagedFiles) {
+  // Found without asking fontconfig, for every weight and slant.
+  EXPECT_EQ(MatchFace("", FW_BOLD, true).file, "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf");
+  EXPECT_EQ(MatchFace(MsGothicJa, 0, false).file,
+            "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf");
+  EXPECT_EQ(MatchFace("ipapgothic", 0, false).file,
+            "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf");
+}
+
 TEST(FontMatch, EmptyUnknownAndLatinStandInsGiveIpaGothic) {
   for (const char *name : {"", "No Such Face 123", "Arial", "Courier New", "  "}) {
     FaceMatch m = MatchFace(name, FW_NORMAL, false);
