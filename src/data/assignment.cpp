@@ -4,6 +4,7 @@
 #include <cctype>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 #include "data/variable_cells.h"
 #include "data/variables.h"
@@ -141,6 +142,31 @@ bool RunAssignment(AssignPlan &plan) {
   return false;
 }
 
+namespace {
+
+// NAME = EXPR for a string. "a$ = a$ + ..." appends to the value where it
+// stands instead of copying it: EXPR's first piece is then NAME itself, read
+// first as EvalString reads it, and the rest is evaluated before the value
+// changes.
+void AssignString(std::string_view name, std::string_view expr) {
+  bool appends = expr.size() > name.size() && expr.substr(0, name.size()) == name &&
+                 (expr[name.size()] == '+' || expr[name.size()] == '&');
+  if (!appends) {
+    StoreString(name, EvalString(expr));
+    return;
+  }
+  std::string *value = GetStringCell(name);
+  std::string rest = EvalString(expr.substr(name.size() + 1));
+  // Reading values creates none, so VALUE still points at the cell.
+  if (value) {
+    value->append(rest);
+  } else {
+    StoreString(name, std::move(rest));
+  }
+}
+
+} // namespace
+
 void Assign(std::string &text) {
   if (RunAssignment(PlanOf(text))) return;
   std::string s = StripBlanks(text);
@@ -163,7 +189,7 @@ void Assign(std::string &text) {
     return;
   }
   case kString:
-    SetString(name, EvalString(expr));
+    AssignString(name, expr);
     return;
   default:
     SetNumeric(name, EvalNumeric(expr));

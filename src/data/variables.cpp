@@ -3,6 +3,7 @@
 #include <bit>
 #include <cctype>
 #include <cmath>
+#include <utility>
 
 #include "data/variable_cells.h"
 #include "expr/number_text.h"
@@ -317,6 +318,10 @@ void SetNumeric(std::string_view refText, double value, VariableTable *table) {
 }
 
 const std::string *GetString(std::string_view refText, VariableTable *table) {
+  return GetStringCell(refText, table);
+}
+
+std::string *GetStringCell(std::string_view refText, VariableTable *table) {
   Lookup l;
   if (!Prepare(refText, table, l)) return nullptr;
   bool error;
@@ -325,12 +330,16 @@ const std::string *GetString(std::string_view refText, VariableTable *table) {
   return cell;
 }
 
-void SetString(std::string_view refText, std::string_view value, VariableTable *table) {
+namespace {
+
+// SetString and StoreString: STORE puts the value into a cell.
+template <typename Store>
+void PutString(std::string_view refText, VariableTable *table, const Store &store) {
   Lookup l;
   if (!Prepare(refText, table, l)) return;
   bool error;
   if (std::string *cell = FindStringCell(l, error)) {
-    cell->assign(value);
+    store(*cell);
     return;
   }
   if (error) return;
@@ -339,7 +348,17 @@ void SetString(std::string_view refText, std::string_view value, VariableTable *
     return;
   }
   VariableTable &scope = CurrentScope();
-  if (CreateEntry(scope, 3, l.ref)) scope.strings.back().assign(value);
+  if (CreateEntry(scope, 3, l.ref)) store(scope.strings.back());
+}
+
+} // namespace
+
+void SetString(std::string_view refText, std::string_view value, VariableTable *table) {
+  PutString(refText, table, [&](std::string &cell) { cell.assign(value); });
+}
+
+void StoreString(std::string_view refText, std::string &&value, VariableTable *table) {
+  PutString(refText, table, [&](std::string &cell) { cell = std::move(value); });
 }
 
 VariableTable *GetRecord(std::string_view refText, VariableTable *table) {

@@ -29,7 +29,11 @@ void SetNumeric(std::string_view ref, double value, VariableTable *table = nullp
 // String reads (null when there is no such variable) and writes, in string
 // text form.
 const std::string *GetString(std::string_view ref, VariableTable *table = nullptr);
+// GetString's cell, for changing the value where it stands.
+std::string *GetStringCell(std::string_view ref, VariableTable *table = nullptr);
 void SetString(std::string_view ref, std::string_view value, VariableTable *table = nullptr);
+// SetString taking VALUE's buffer, so that a long value is not copied.
+void StoreString(std::string_view ref, std::string &&value, VariableTable *table = nullptr);
 
 // The table of a record variable, or null.
 VariableTable *GetRecord(std::string_view ref, VariableTable *table = nullptr);

@@ -28,15 +28,39 @@ std::string Literal(std::string_view raw) {
   return EncodeString(raw, true);
 }
 
+// Whether a string argument names one variable, whose value can then be
+// read where it stands, without the copy that EvalString would make.
+bool OneVariable(std::string_view arg) {
+  return !arg.empty() && arg.find_first_of("+&\"") == std::string_view::npos;
+}
+
 // The decoded value of a string argument.
 std::string Raw(std::string_view arg, bool keepNul) {
-  // One variable: its value is decoded where it stands, without the copy
-  // that EvalString would make.
-  if (!arg.empty() && arg.find_first_of("+&\"") == std::string_view::npos) {
+  if (OneVariable(arg)) {
     const std::string *value = GetString(arg);
     return value ? DecodeString(*value, keepNul) : std::string();
   }
   return DecodeString(EvalString(arg), keepNul);
+}
+
+// A string argument in string text form, without decoding it: a variable's
+// value where it stands, anything else evaluated into HOLD.
+std::string_view Encoded(std::string_view arg, std::string &hold) {
+  if (OneVariable(arg)) {
+    const std::string *value = GetString(arg);
+    return value ? std::string_view(*value) : std::string_view();
+  }
+  hold = EvalString(arg);
+  return hold;
+}
+
+// The decoded length of a string in string text form; a text that does not
+// decode is a runtime error and counts as empty, as DecodeString makes it.
+size_t LengthOf(std::string_view encoded) {
+  size_t n = DecodedLength(encoded);
+  if (n != std::string_view::npos) return n;
+  RuntimeError();
+  return 0;
 }
 
 int64_t Whole(std::string_view arg) {
@@ -89,8 +113,12 @@ std::string Right(std::string_view a, ThreadIndex) {
 std::string Mid(std::string_view a, ThreadIndex) {
   std::vector<std::string> args;
   if (!CutArguments(a, 2, 3, args)) return EmptyLiteral();
-  std::string s = Raw(args[0], true);
-  int64_t length = static_cast<int64_t>(s.size());
+  // Only the part taken is decoded: the value may be long.
+  std::string hold;
+  std::string_view s = Encoded(args[0], hold);
+  size_t size = LengthOf(s);
+  if (size == 0) s = {};
+  int64_t length = static_cast<int64_t>(size);
   int64_t start0 = std::min(Whole(args[1]) - 1, length);
   int64_t n = args.size() == 3 ? Whole(args[2]) : length - start0;
   if (start0 < 0 || n < 0) {
@@ -98,7 +126,7 @@ std::string Mid(std::string_view a, ThreadIndex) {
     return EmptyLiteral();
   }
   n = std::min(n, length - start0);
-  return Literal(std::string_view(s).substr(static_cast<size_t>(start0), static_cast<size_t>(n)));
+  return Literal(DecodeRange(s, true, static_cast<size_t>(start0), static_cast<size_t>(n)));
 }
 
 std::string KMid(std::string_view a, ThreadIndex) {
@@ -119,7 +147,8 @@ std::string KMid(std::string_view a, ThreadIndex) {
 // ---- Lengths and searches ----
 
 std::string Len(std::string_view a, ThreadIndex) {
-  return num::FormatD(static_cast<int32_t>(Raw(a, true).size()));
+  std::string hold;
+  return num::FormatD(static_cast<int32_t>(LengthOf(Encoded(a, hold))));
 }
 
 std::string KLen(std::string_view a, ThreadIndex) {

@@ -232,7 +232,7 @@ std::string RunRoutine(ProgramPosition header, std::string_view name, std::strin
       VariableTable *target = GetRecord(names[i], &local);
       if (target) CopyRecord(*target, *std::get<const VariableTable *>(values[i]));
     } else if (kinds[i] == kString) {
-      SetString(names[i], std::get<std::string>(values[i]), &local);
+      StoreString(names[i], std::move(std::get<std::string>(values[i])), &local);
     } else {
       SetNumeric(names[i], std::get<double>(values[i]), &local);
     }

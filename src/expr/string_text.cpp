@@ -1,5 +1,7 @@
 #include "expr/string_text.h"
 
+#include <algorithm>
+
 #include "runtime/runtime_error.h"
 
 void CharToText(char c, std::string &out) {
@@ -73,4 +75,42 @@ std::string DecodeString(std::string_view text, bool keepNul) {
     ++i;
   }
   return out;
+}
+
+namespace {
+
+bool ValidEscape(char next) {
+  return next == 0x01 || next == 'z' || next == 'y' || next == '0';
+}
+
+// The offset in TEXT where decoded byte DECODED starts (TEXT's size past
+// the end).
+size_t EncodedOffset(std::string_view text, size_t decoded) {
+  size_t i = 0;
+  while (decoded > 0 && i < text.size()) {
+    // Only the bytes that can lie before the offset are searched.
+    size_t window = std::min(decoded, text.size() - i);
+    size_t escape = text.substr(i, window).find('\x01');
+    if (escape == std::string_view::npos) return i + window;
+    decoded -= escape + 1; // the bytes before the escape, and what it stands for
+    i += escape + 2;
+  }
+  return std::min(i, text.size());
+}
+
+} // namespace
+
+size_t DecodedLength(std::string_view text) {
+  size_t escapes = 0;
+  for (size_t i = text.find('\x01'); i != std::string_view::npos; i = text.find('\x01', i + 2)) {
+    if (i + 1 >= text.size() || !ValidEscape(text[i + 1])) return std::string_view::npos;
+    ++escapes;
+  }
+  return text.size() - escapes;
+}
+
+std::string DecodeRange(std::string_view text, bool keepNul, size_t start, size_t count) {
+  size_t from = EncodedOffset(text, start);
+  std::string_view rest = text.substr(from);
+  return DecodeString(rest.substr(0, EncodedOffset(rest, count)), keepNul);
 }

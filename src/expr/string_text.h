@@ -17,3 +17,9 @@ void CharToText(char c, std::string &out);
 // when KEEP_NUL is set and a blank otherwise. A 0x01 before any other byte
 // is a runtime error: the result is then empty.
 std::string DecodeString(std::string_view text, bool keepNul);
+// The length DecodeString gives TEXT, without decoding it; npos (and no
+// error reported) when DecodeString would fail.
+size_t DecodedLength(std::string_view text);
+// COUNT bytes (fewer at the end) from byte START of DecodeString(TEXT),
+// decoding only those; TEXT must be one that DecodedLength accepts.
+std::string DecodeRange(std::string_view text, bool keepNul, size_t start, size_t count);
