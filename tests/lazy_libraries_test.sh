@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# A console program loads none of the display, media, synthesizer and print
-# libraries; a program that lists the printers loads CUPS and nothing else of
-# them; a library that cannot be loaded leaves its service without devices.
+# A console program loads none of the display, media, synthesizer, print and
+# collation libraries; a program that lists the printers loads CUPS and
+# nothing else of them, one that compares strings loads ICU; a library that
+# cannot be loaded leaves its service without devices.
 set -u
 quill=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-lazy='libSDL2-2|libSDL2_mixer|libfluidsynth|libcups|libcairo'
+lazy='libSDL2-2|libSDL2_mixer|libfluidsynth|libcups|libcairo|libicu'
 cat >"$work/console.bas" <<'BAS'
 PRINT "hello"; 1 + 2
 BAS
@@ -14,7 +15,11 @@ cat >"$work/printers.bas" <<'BAS'
 PRINTER "no such printer"
 PRINT "done"
 BAS
+cat >"$work/compare.bas" <<'BAS'
+IF "a" < "B" THEN PRINT "collated" ELSE PRINT "bytes"
+BAS
 fail=0
+"$quill" build "$work/compare.bas" -o "$work/compare" || exit 1
 "$quill" build "$work/console.bas" -o "$work/console" || exit 1
 "$quill" build "$work/printers.bas" -o "$work/printers" || exit 1
 loaded() { # the lazy libraries the dynamic loader opened for a run of $1
@@ -34,6 +39,18 @@ esac
 case "$got" in
   *SDL2*|*fluidsynth*) echo "listing the printers loaded more: $got"; fail=1 ;;
 esac
+got=$(loaded compare)
+case "$got" in
+  *libicui18n*) ;;
+  *) echo "comparing strings did not load ICU: $got"; fail=1 ;;
+esac
+case "$got" in
+  *libcups*|*SDL2*) echo "comparing strings loaded more: $got"; fail=1 ;;
+esac
+got=$(cd "$work" && QUILLRUNNER_BACKEND=headless ./compare 2>&1)
+if [ "$got" != "collated" ]; then
+  echo "a < B: $got"; fail=1
+fi
 # A CUPS library that is not one: the program runs as on a machine without
 # printers (here: the same runtime error) and says why on stderr.
 want=$(cd "$work" && QUILLRUNNER_BACKEND=headless ./printers 2>/dev/null; echo "status $?")

@@ -11,32 +11,27 @@
 //      equal, whatever control bytes or invalid sequences they hold.
 #include "platform/nls.h"
 
-#include <unicode/coll.h>
-#include <unicode/tblcoll.h>
-#include <unicode/ucnv.h>
-
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/icu_calls.h"
+
+namespace platform {
 namespace {
 
 // Windows' order of the punctuation; the full-width forms go with their ASCII
 // counterparts and are told apart by the width step.
 constexpr std::u16string_view kSymbolOrder = u"!\"#$%&()*,.\uFF61/:;?@[]^_`{|}~\u2018\u2019\\+<=>";
 
-icu::UnicodeString TailoringRules() {
-  auto quoted = [](char16_t c) {
-    icu::UnicodeString s(u"'");
-    s += c;
-    s += u"'";
-    return s;
-  };
-  icu::UnicodeString rules(u"&' '");
+std::u16string TailoringRules() {
+  auto quoted = [](char16_t c) { return std::u16string(u"'") + c + u"'"; };
+  std::u16string rules(u"&' '");
   for (char16_t c : kSymbolOrder) {
     rules += u" < ";
-    rules += c == u'\\' ? icu::UnicodeString(u"\\\\") : quoted(c);
+    rules += c == u'\\' ? std::u16string(u"\\\\") : quoted(c);
     if (c >= 0x21 && c <= 0x7E) {
       rules += u" = ";
       rules += quoted(static_cast<char16_t>(0xFF01 + (c - 0x21)));
@@ -47,25 +42,36 @@ icu::UnicodeString TailoringRules() {
   return rules;
 }
 
-// Built once; attributes are set before the collator is shared, and
-// Collator::compare is safe to call from several threads.
-std::unique_ptr<icu::Collator> MakeCollator() {
+struct CollatorClose {
+  void operator()(UCollator *c) const { ucol_close(c); }
+};
+using Collator = std::unique_ptr<UCollator, CollatorClose>;
+
+// Built once, on the first comparison that needs it (ICU is loaded then);
+// attributes are set before the collator is shared, and ucol_strcoll is
+// safe to call from several threads. Null when ICU is missing.
+Collator MakeCollator() {
+  if (!lazy::Load(lazy::kIcuUc) || !lazy::Load(lazy::kIcuI18n)) return nullptr;
   UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(icu::Locale("ja"), status));
+  Collator collator(ucol_open("ja", &status));
   if (U_FAILURE(status) || !collator) return nullptr;
-  if (auto *base = dynamic_cast<icu::RuleBasedCollator *>(collator.get())) {
-    status = U_ZERO_ERROR;
-    auto tailored =
-        std::make_unique<icu::RuleBasedCollator>(base->getRules() + TailoringRules(), status);
-    if (U_SUCCESS(status)) collator = std::move(tailored);
-  }
+  int32_t length = 0;
+  const UChar *base = ucol_getRules(collator.get(), &length);
+  std::u16string rules(base ? std::u16string_view(base, static_cast<size_t>(length))
+                            : std::u16string_view());
+  rules += TailoringRules();
   status = U_ZERO_ERROR;
-  collator->setAttribute(UCOL_STRENGTH, UCOL_TERTIARY, status);
+  UParseError where;
+  Collator tailored(ucol_openRules(rules.data(), static_cast<int32_t>(rules.size()), UCOL_DEFAULT,
+                                   UCOL_DEFAULT, &where, &status));
+  if (U_SUCCESS(status) && tailored) collator = std::move(tailored);
+  status = U_ZERO_ERROR;
+  ucol_setAttribute(collator.get(), UCOL_STRENGTH, UCOL_TERTIARY, &status);
   return collator;
 }
 
-const icu::Collator *JapaneseCollator() {
-  static const std::unique_ptr<icu::Collator> collator = MakeCollator();
+const UCollator *JapaneseCollator() {
+  static const Collator collator = MakeCollator();
   return collator.get();
 }
 
@@ -190,28 +196,28 @@ int CompareBytes(std::string_view x, std::string_view y) {
 
 int Compare(std::string_view a, std::string_view b) {
   if (a == b) return 0;
-  const icu::Collator *collator = JapaneseCollator();
+  const UCollator *collator = JapaneseCollator();
   if (!collator) return CompareBytes(a, b);
   static thread_local Scratch scratch;
   Prepared &x = scratch.side[0];
   Prepared &y = scratch.side[1];
   Prepare(scratch, a, x);
   Prepare(scratch, b, y);
-  UErrorCode status = U_ZERO_ERROR;
-  UCollationResult r = collator->compare(
-      x.text.empty() ? u"" : x.text.data(), static_cast<int32_t>(x.text.size()),
-      y.text.empty() ? u"" : y.text.data(), static_cast<int32_t>(y.text.size()), status);
-  if (U_SUCCESS(status) && r != UCOL_EQUAL) return r == UCOL_LESS ? -1 : 1;
+  UCollationResult r = ucol_strcoll(
+      collator, x.text.empty() ? u"" : x.text.data(), static_cast<int32_t>(x.text.size()),
+      y.text.empty() ? u"" : y.text.data(), static_cast<int32_t>(y.text.size()));
+  if (r != UCOL_EQUAL) return r == UCOL_LESS ? -1 : 1;
   if (int c = CompareMarks(x.marks, y.marks)) return c;
   if (x.form != y.form) return x.form < y.form ? -1 : 1;
   return CompareBytes(a, b);
 }
 
 } // namespace
+} // namespace platform
 
 int CompareStringA(LCID /*locale*/, DWORD flags, LPCSTR a, int lenA, LPCSTR b, int lenB) {
   if (flags != 0 || a == nullptr || b == nullptr) return 0;
   std::string_view x(a, lenA < 0 ? std::strlen(a) : static_cast<size_t>(lenA));
   std::string_view y(b, lenB < 0 ? std::strlen(b) : static_cast<size_t>(lenB));
-  return CSTR_EQUAL + Compare(x, y);
+  return CSTR_EQUAL + platform::Compare(x, y);
 }

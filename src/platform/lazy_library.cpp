@@ -7,6 +7,7 @@
 #include "platform/cairo_calls.h"
 #include "platform/cups_calls.h"
 #include "platform/fluid_calls.h"
+#include "platform/icu_calls.h"
 #include "platform/sdl_calls.h"
 #include "platform/sdl_mixer_calls.h"
 
@@ -17,6 +18,11 @@ Library kSdlMixer{"libSDL2_mixer-2.0.so.0", {}, {}};
 Library kFluidSynth{"libfluidsynth.so.3", {}, {}};
 Library kCups{"libcups.so.2", {}, {}};
 Library kCairo{"libcairo.so.2", {}, {}};
+// ICU's sonames carry its major version, as its function names do.
+#define QUILL_EXPANDED_NAME(x) QUILL_LAZY_NAME(x)
+#define QUILL_ICU_SONAME(lib) "lib" lib ".so." QUILL_EXPANDED_NAME(U_ICU_VERSION_MAJOR_NUM)
+Library kIcuUc{QUILL_ICU_SONAME("icuuc"), {}, {}};
+Library kIcuI18n{QUILL_ICU_SONAME("icui18n"), {}, {}};
 
 bool Load(Library &lib) {
   std::call_once(lib.once, [&lib] {
@@ -47,4 +53,5 @@ QUILL_SDL_MIXER_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_FLUID_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_CUPS_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_CAIRO_FUNCTIONS(QUILL_LAZY_DEFINE)
+QUILL_ICU_FUNCTIONS(QUILL_LAZY_DEFINE)
 } // namespace platform

@@ -24,6 +24,8 @@ extern Library kSdlMixer;
 extern Library kFluidSynth;
 extern Library kCups;
 extern Library kCairo;
+extern Library kIcuUc;
+extern Library kIcuI18n;
 
 // Loads LIB if it is not loaded yet; false (with the reason on stderr, once)
 // when it cannot be.
@@ -74,5 +76,7 @@ template <typename R, typename... A> class Fn<R (*)(A...) noexcept> : public Fn<
 // Declares (in the current namespace) the lazy function for each NAME of a
 // list: X-macro LIST(DECLARE) with DECLARE(library, name).
 #define QUILL_LAZY_DECLARE(lib, name) extern ::platform::lazy::Fn<decltype(&::name)> name;
+// The name as the library exports it, after the headers' own renaming.
+#define QUILL_LAZY_NAME(name) #name
 #define QUILL_LAZY_DEFINE(lib, name)                                                               \
-  ::platform::lazy::Fn<decltype(&::name)> name{::platform::lazy::lib, #name};
+  ::platform::lazy::Fn<decltype(&::name)> name{::platform::lazy::lib, QUILL_LAZY_NAME(name)};
