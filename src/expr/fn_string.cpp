@@ -34,15 +34,6 @@ bool OneVariable(std::string_view arg) {
   return !arg.empty() && arg.find_first_of("+&\"") == std::string_view::npos;
 }
 
-// The decoded value of a string argument.
-std::string Raw(std::string_view arg, bool keepNul) {
-  if (OneVariable(arg)) {
-    const std::string *value = GetString(arg);
-    return value ? DecodeString(*value, keepNul) : std::string();
-  }
-  return DecodeString(EvalString(arg), keepNul);
-}
-
 // A string argument in string text form, without decoding it: a variable's
 // value where it stands, anything else evaluated into HOLD.
 std::string_view Encoded(std::string_view arg, std::string &hold) {
@@ -52,6 +43,12 @@ std::string_view Encoded(std::string_view arg, std::string &hold) {
   }
   hold = EvalString(arg);
   return hold;
+}
+
+// The decoded value of a string argument.
+std::string Raw(std::string_view arg, bool keepNul) {
+  std::string hold;
+  return DecodeString(Encoded(arg, hold), keepNul);
 }
 
 // The decoded length of a string in string text form; a text that does not
@@ -116,9 +113,7 @@ std::string Mid(std::string_view a, ThreadIndex) {
   // Only the part taken is decoded: the value may be long.
   std::string hold;
   std::string_view s = Encoded(args[0], hold);
-  size_t size = LengthOf(s);
-  if (size == 0) s = {};
-  int64_t length = static_cast<int64_t>(size);
+  int64_t length = static_cast<int64_t>(LengthOf(s));
   int64_t start0 = std::min(Whole(args[1]) - 1, length);
   int64_t n = args.size() == 3 ? Whole(args[2]) : length - start0;
   if (start0 < 0 || n < 0) {

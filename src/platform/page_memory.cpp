@@ -11,14 +11,15 @@ namespace {
 constexpr size_t kHugePage = size_t{2} << 20;
 // Smaller buffers come from the heap, which reuses its pages; so does all
 // of it under AddressSanitizer, which watches only the heap for overruns.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr size_t kMinPageBytes = SIZE_MAX;
+#if defined(__SANITIZE_ADDRESS__) // GCC's way of saying it
+#define QUILL_ADDRESS_SANITIZER 1
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr size_t kMinPageBytes = SIZE_MAX;
-#else
-constexpr size_t kMinPageBytes = size_t{1} << 20;
+#if __has_feature(address_sanitizer) // clang's
+#define QUILL_ADDRESS_SANITIZER 1
 #endif
+#endif
+#ifdef QUILL_ADDRESS_SANITIZER
+constexpr size_t kMinPageBytes = SIZE_MAX;
 #else
 constexpr size_t kMinPageBytes = size_t{1} << 20;
 #endif

@@ -22,6 +22,9 @@ struct PixelView {
   uint32_t *Row(int y) const { return pixels + static_cast<ptrdiff_t>(y) * stride; }
 };
 
+// Pixels of a window, in pages of their own (see page_memory.h).
+using PixelBuffer = std::vector<uint32_t, PageAllocator<uint32_t>>;
+
 // A window's client-area pixels: what the window shows. Window contexts
 // (GetDC, BeginPaint) draw here and widen DIRTY; the display driver presents
 // the dirty rectangle and empties it. Guard every access with MUTEX.
@@ -29,7 +32,7 @@ struct WindowPixels {
   std::mutex mutex;
   int width = 0;
   int height = 0;
-  std::vector<uint32_t, PageAllocator<uint32_t>> pixels;
+  PixelBuffer pixels;
   RECT dirty; // empty when left >= right
   PixelView View() { return {pixels.data(), width, height, width}; }
   void MarkDirty(const RECT &r);
@@ -43,6 +46,8 @@ std::shared_ptr<WindowPixels> WindowBackingStore(HWND hwnd);
 inline uint32_t PixelOf(uint32_t colorref) { // COLORREF -> 0x00RRGGBB
   return ((colorref & 0xFF) << 16) | (colorref & 0xFF00) | ((colorref >> 16) & 0xFF);
 }
-inline uint32_t ColorrefOf(uint32_t pixel) { return PixelOf(pixel); } // the swap is symmetric
+inline uint32_t ColorrefOf(uint32_t pixel) {
+  return PixelOf(pixel);
+} // the swap is symmetric
 
 } // namespace platform

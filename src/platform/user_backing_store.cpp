@@ -15,8 +15,7 @@ constexpr uint32_t kBlankPixel = 0x00FFFFFF;
 void Resize(WindowPixels &store, int width, int height) {
   std::lock_guard<std::mutex> lock(store.mutex);
   if (store.width == width && store.height == height && !store.pixels.empty()) return;
-  std::vector<uint32_t, PageAllocator<uint32_t>> pixels(
-      static_cast<size_t>(width) * static_cast<size_t>(height), kBlankPixel);
+  PixelBuffer pixels(static_cast<size_t>(width) * static_cast<size_t>(height), kBlankPixel);
   int keepW = std::min(width, store.width), keepH = std::min(height, store.height);
   for (int y = 0; y < keepH; ++y)
     std::copy_n(store.pixels.begin() + static_cast<ptrdiff_t>(y) * store.width, keepW,
