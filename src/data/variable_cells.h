@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "data/variable_table.h"
+#include "data/variables.h"
+#include "runtime/check_mode.h"
 
 // Bumped by every change that can move, hide or release a cell.
 extern std::atomic<uint64_t> gVariableGeneration;
@@ -24,7 +26,20 @@ struct ScalarCell {
   void *cell = nullptr; // null: the name has no numeric scalar
   int group = -1;       // 0 Double, 1 Integer, 2 Single
   int kind = -1;        // KindOf the name when it has a cell
+  bool numeric = false; // a cell of a numeric kind: writes go straight to it
 };
+
+// The value in a resolved cell.
+inline double ReadScalarCell(const ScalarCell &c) {
+  switch (c.group) {
+  case 0:
+    return *static_cast<const double *>(c.cell);
+  case 1:
+    return *static_cast<const int32_t *>(c.cell);
+  default:
+    return *static_cast<const float *>(c.cell);
+  }
+}
 
 // What a resolution is checked against: the generation and the calling
 // thread's local table, taken once for several reads that change nothing.
@@ -37,7 +52,13 @@ CellScope CurrentCellScope();
 // ReadScalar of NAME through CELL when CELL is current in SCOPE; otherwise
 // ReadScalar itself, after which SCOPE is taken again (a failed read may
 // have run an error trap).
-double ReadScalarIn(std::string_view name, ScalarCell &cell, CellScope &scope);
+double ReadScalarOutside(std::string_view name, ScalarCell &cell, CellScope &scope);
+inline double ReadScalarIn(std::string_view name, ScalarCell &cell, CellScope &scope) {
+  if (cell.generation == scope.generation && cell.local == scope.local && !CheckingCaches())
+      [[likely]]
+    return cell.cell ? ReadScalarCell(cell) : 0;
+  return ReadScalarOutside(name, cell, scope);
+}
 
 // GetNumeric of NAME, a plain scalar name (letters, digits, "_" and the
 // type suffixes "#", "!", "%"), through CELL.
@@ -46,10 +67,21 @@ double ReadScalar(std::string_view name, ScalarCell &cell);
 // Resolves CELL for NAME if needed; true when NAME names an existing
 // numeric scalar whose kind (KindOf) is numeric, so that a write through
 // WriteScalar does what SetNumeric would.
-bool ResolveScalar(std::string_view name, ScalarCell &cell);
+bool ResolveScalarAgain(std::string_view name, ScalarCell &cell);
+inline bool ResolveScalar(std::string_view name, ScalarCell &cell) {
+  if (cell.generation == gVariableGeneration.load(std::memory_order_acquire) &&
+      cell.local == LocalTable() && !CheckingCaches()) [[likely]]
+    return cell.numeric;
+  return ResolveScalarAgain(name, cell);
+}
 
 // ReadScalar of NAME right after ResolveScalar has found its CELL.
-double ReadResolved(std::string_view name, const ScalarCell &cell);
+double ReadResolvedChecked(std::string_view name, const ScalarCell &cell);
+inline double ReadResolved(std::string_view name, const ScalarCell &cell) {
+  if (CheckingCaches()) [[unlikely]]
+    return ReadResolvedChecked(name, cell);
+  return ReadScalarCell(cell);
+}
 
 // Stores VALUE in a cell that ResolveScalar has just found, converted as
 // SetNumeric converts it.
@@ -69,7 +101,13 @@ struct ArrayCells {
 
 // Resolves ARRAY for NAME (without subscripts) if needed; true when NAME is
 // such an array.
-bool ResolveArray(std::string_view name, ArrayCells &array);
+bool ResolveArrayAgain(std::string_view name, ArrayCells &array);
+inline bool ResolveArray(std::string_view name, ArrayCells &array) {
+  if (array.generation == gVariableGeneration.load(std::memory_order_acquire) &&
+      array.local == LocalTable() && !CheckingCaches()) [[likely]]
+    return array.table != nullptr;
+  return ResolveArrayAgain(name, array);
+}
 
 // The value of the element at SUBS, or 0 after the runtime error that
 // GetNumeric reports for subscripts that do not fit the bounds.

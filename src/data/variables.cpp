@@ -161,13 +161,6 @@ bool ValidNameStart(std::string_view name) {
   return !name.empty() && (std::isalpha(static_cast<uint8_t>(name[0])) || name[0] == '_');
 }
 
-VariableTable *LocalTable() {
-  ThreadIndex t = CurrentThreadIndex();
-  if (t == kNoThread) return nullptr;
-  ThreadSlot &s = E().threads.slots[t];
-  return s.scopeDepth >= 0 ? s.scopes[static_cast<size_t>(s.scopeDepth)].get() : nullptr;
-}
-
 VariableTable &CurrentScope() {
   VariableTable *local = LocalTable();
   return local ? *local : Globals();
@@ -378,25 +371,25 @@ void ResetGlobals() {
 
 void PushScope(ThreadIndex slot) {
   ThreadSlot &s = E().threads.slots[slot];
-  ++s.scopeDepth;
-  size_t depth = static_cast<size_t>(s.scopeDepth);
+  size_t depth = static_cast<size_t>(s.scopeDepth + 1);
   if (s.scopes.size() <= depth) s.scopes.resize(depth + 1);
   // A table left by an earlier call at this depth is empty and is used
   // again, with the room its vectors had.
   if (!s.scopes[depth]) s.scopes[depth] = std::make_unique<VariableTable>();
+  s.SetScopeDepth(s.scopeDepth + 1);
 }
 
 void PopScope(ThreadIndex slot) {
   ThreadSlot &s = E().threads.slots[slot];
   if (s.scopeDepth < 0) return;
   s.scopes[static_cast<size_t>(s.scopeDepth)]->Clear();
-  --s.scopeDepth;
+  s.SetScopeDepth(s.scopeDepth - 1);
 }
 
 void ReleaseScopes(ThreadIndex slot) {
   ThreadSlot &s = E().threads.slots[slot];
+  s.SetScopeDepth(-1);
   s.scopes.clear();
-  s.scopeDepth = -1;
 }
 
 namespace {
@@ -411,6 +404,7 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
   out.cell = nullptr;
   out.group = -1;
   out.kind = -1;
+  out.numeric = false;
   for (VariableTable *t : {local, &Globals()}) {
     if (!t) continue;
     Found f = FindNumeric(*t, ref);
@@ -421,22 +415,12 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
                  : f.group == 1 ? static_cast<void *>(&t->integers[at])
                                 : static_cast<void *>(&t->singles[at]);
       out.kind = KindOf(name);
+      out.numeric = out.kind != kString && out.kind != kRecord;
       return true;
     }
     if (HasStringCell(*t, ref)) return false;
   }
   return true;
-}
-
-double ReadScalarCell(const ScalarCell &c) {
-  switch (c.group) {
-  case 0:
-    return *static_cast<const double *>(c.cell);
-  case 1:
-    return *static_cast<const int32_t *>(c.cell);
-  default:
-    return *static_cast<const float *>(c.cell);
-  }
 }
 
 bool Current(const ScalarCell &c, const VariableTable *local) {
@@ -450,7 +434,7 @@ bool Resolve(std::string_view name, ScalarCell &c) {
     if (CheckingCaches()) {
       ScalarCell fresh;
       if (!FindScalar(name, local, fresh) || fresh.cell != c.cell || fresh.group != c.group ||
-          fresh.kind != c.kind)
+          fresh.kind != c.kind || fresh.numeric != c.numeric)
         CacheMismatch("variable cell", 0, name, "a different cell");
     }
     return true;
@@ -478,7 +462,7 @@ double ReadScalar(std::string_view name, ScalarCell &c) {
   return v;
 }
 
-double ReadResolved(std::string_view name, const ScalarCell &c) {
+double ReadResolvedChecked(std::string_view name, const ScalarCell &c) {
   double v = ReadScalarCell(c);
   if (CheckingCaches()) {
     double fresh = GetNumeric(name);
@@ -492,16 +476,14 @@ CellScope CurrentCellScope() {
   return CellScope{gVariableGeneration.load(std::memory_order_acquire), LocalTable()};
 }
 
-double ReadScalarIn(std::string_view name, ScalarCell &c, CellScope &scope) {
-  if (c.generation == scope.generation && c.local == scope.local && !CheckingCaches())
-    return c.cell ? ReadScalarCell(c) : 0;
+double ReadScalarOutside(std::string_view name, ScalarCell &c, CellScope &scope) {
   double v = ReadScalar(name, c);
   scope = CurrentCellScope();
   return v;
 }
 
-bool ResolveScalar(std::string_view name, ScalarCell &c) {
-  return Resolve(name, c) && c.cell && c.kind != kString && c.kind != kRecord;
+bool ResolveScalarAgain(std::string_view name, ScalarCell &c) {
+  return Resolve(name, c) && c.numeric;
 }
 
 void WriteScalar(const ScalarCell &c, double value) {
@@ -545,7 +527,7 @@ bool FindArray(std::string_view name, VariableTable *local, ArrayCells &a) {
 
 } // namespace
 
-bool ResolveArray(std::string_view name, ArrayCells &a) {
+bool ResolveArrayAgain(std::string_view name, ArrayCells &a) {
   VariableTable *local = LocalTable();
   if (a.generation == gVariableGeneration.load(std::memory_order_acquire) && a.local == local) {
     if (CheckingCaches()) {

@@ -39,7 +39,10 @@ void StoreString(std::string_view ref, std::string &&value, VariableTable *table
 VariableTable *GetRecord(std::string_view ref, VariableTable *table = nullptr);
 
 // The local table of the calling BASIC thread's running routine, or null.
-VariableTable *LocalTable();
+inline VariableTable *LocalTable() {
+  ThreadSlot *s = tlsCurrentSlot;
+  return s ? s->local : nullptr;
+}
 
 // The table that new variables go to: the local one, else the global one.
 VariableTable &CurrentScope();

@@ -51,6 +51,11 @@ struct Level {
   std::vector<Operand> operands;
   std::vector<Op> ops;
   std::vector<Step> steps; // Reduce's order of applications
+  bool groups = false;     // an operand is a group
+  // Every operand's starting value: the constants', 0 for the others,
+  // which READS lists (variables and elements, in text order).
+  std::vector<double> start;
+  std::vector<uint8_t> reads;
 };
 
 // Replays Reduce on operand indexes: the same applications in the same
@@ -172,6 +177,7 @@ public:
       Operand o;
       bool ok = level.operands.empty() ? First(s, pos, o, depth) : Next(s, pos, false, o, depth);
       if (!ok) return false;
+      level.groups = level.groups || o.kind == Operand::Kind::Group;
       level.operands.push_back(std::move(o));
       if (level.operands.size() >= numexpr::kMaxOperands) return false;
       if (pos == s.size()) break;
@@ -182,6 +188,12 @@ public:
       if (pos >= s.size()) return false; // an operator without a right operand
     }
     level.steps = ReductionSteps(level.ops);
+    for (size_t i = 0; i < level.operands.size(); ++i) {
+      const Operand &o = level.operands[i];
+      level.start.push_back(o.kind == Operand::Kind::Constant ? o.constant : 0);
+      if (o.kind != Operand::Kind::Constant && o.kind != Operand::Kind::Group)
+        level.reads.push_back(static_cast<uint8_t>(i));
+    }
     out_.levels[index] = std::move(level);
     return true;
   }
@@ -306,26 +318,28 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
   const Level &l = c.levels[index];
   const size_t n = l.operands.size();
   double values[numexpr::kMaxOperands];
+  const double *start = l.start.data();
+  for (size_t i = 0; i < n; ++i) values[i] = start[i];
   // The groups first, left to right, then the operands.
-  for (size_t i = 0; i < n; ++i) {
-    const Operand &o = l.operands[i];
-    if (o.kind == Operand::Kind::Group)
-      values[i] = AsText(RunLevel(c, o.index, elements), o.negate);
+  if (l.groups) {
+    for (size_t i = 0; i < n; ++i) {
+      const Operand &o = l.operands[i];
+      if (o.kind == Operand::Kind::Group)
+        values[i] = AsText(RunLevel(c, o.index, elements), o.negate);
+    }
   }
   CellScope scope = CurrentCellScope();
-  for (size_t i = 0; i < n; ++i) {
+  for (uint8_t i : l.reads) {
     const Operand &o = l.operands[i];
     switch (o.kind) {
     case Operand::Kind::Constant:
-      values[i] = o.constant;
+    case Operand::Kind::Group:
       break;
     case Operand::Kind::Variable:
       values[i] = ReadScalarIn(o.name, o.cell, scope);
       break;
     case Operand::Kind::NegatedVariable:
       values[i] = num::RoundG15(-ReadScalarIn(o.name, o.cell, scope));
-      break;
-    case Operand::Kind::Group:
       break;
     case Operand::Kind::Element:
       values[i] = o.negate ? -elements[o.index] : elements[o.index];
@@ -359,11 +373,12 @@ double ElementValue(const ElementRef &e) {
   return ReadElement(e.cells, e.values);
 }
 
-double Run(const Compiled &c) {
+[[gnu::always_inline]] inline double Run(const Compiled &c) {
   struct Nest {
     Nest() { ++numexpr::Nesting(); }
     ~Nest() { --numexpr::Nesting(); }
   } nest;
+  if (c.elements.empty()) return RunLevel(c, 0, nullptr);
   // Array elements are replaced first, all over the text.
   constexpr size_t kInline = 8;
   double inlineElements[kInline];

@@ -521,13 +521,16 @@ double EvalText(std::string_view text) {
 
 namespace {
 
+[[gnu::noinline]] void CheckPlain(std::string_view text, double v) {
+  double full = EvalLevel(StripBlanks(text));
+  if (!SameBits(v, full))
+    CacheMismatch("plain operand", 0, text, num::FormatG15(full) + " for " + num::FormatG15(v));
+}
+
 // A plain operand's value V checked against the full evaluation.
-double CheckedPlain(std::string_view text, double v) {
-  if (CheckingCaches()) {
-    double full = EvalLevel(StripBlanks(text));
-    if (!SameBits(v, full))
-      CacheMismatch("plain operand", 0, text, num::FormatG15(full) + " for " + num::FormatG15(v));
-  }
+inline double CheckedPlain(std::string_view text, double v) {
+  if (CheckingCaches()) [[unlikely]]
+    CheckPlain(text, v);
   return v;
 }
 

@@ -482,9 +482,8 @@ constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 // nearest to |value| * 10^(16-e), whose exact value fma gives as hi + lo,
 // and the decimal D * 10^(e-14) is one correctly rounded multiplication or
 // division, because D and the power of ten are exact doubles.
-double RoundG15(double value) {
+double RoundG15Fraction(double value) {
   const double a = std::fabs(value);
-  if (a < 1e15 && a == std::trunc(a)) return value; // integers print whole (0 and -0 too)
   if (!(a >= 1e-6 && a < 1e17)) return Atof(FormatG15(value));
   int e = static_cast<int>(std::floor(std::log10(a)));
   for (int tries = 0; tries < 3; ++tries) {

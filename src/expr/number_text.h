@@ -49,7 +49,13 @@ void AppendG15(std::string &out, double value);
 // The value that the "%.15g" text of `value` reads back as through Atof:
 // Atof(FormatG15(value)), without building the text where that can be done
 // exactly in double arithmetic.
-double RoundG15(double value);
+double RoundG15Fraction(double value);
+inline double RoundG15(double value) {
+  // Integers print whole (0 and -0 too); trunc is exact, so the test is too.
+  const double a = value < 0 ? -value : value;
+  if (a < 1e15 && a == static_cast<double>(static_cast<int64_t>(a))) return value;
+  return RoundG15Fraction(value);
+}
 
 // "%g".
 std::string FormatG(double value);

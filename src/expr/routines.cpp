@@ -127,8 +127,8 @@ private:
 // Makes the caller's scope current again while the arguments are evaluated.
 class CallerScope {
 public:
-  explicit CallerScope(ThreadSlot &s) : s_(s) { --s_.scopeDepth; }
-  ~CallerScope() { ++s_.scopeDepth; }
+  explicit CallerScope(ThreadSlot &s) : s_(s) { s_.SetScopeDepth(s_.scopeDepth - 1); }
+  ~CallerScope() { s_.SetScopeDepth(s_.scopeDepth + 1); }
   CallerScope(const CallerScope &) = delete;
   CallerScope &operator=(const CallerScope &) = delete;
 

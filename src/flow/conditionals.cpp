@@ -62,8 +62,58 @@ bool FindThenOnLine(const Program &prog, ProgramPosition start, bool block, Prog
 
 } // namespace
 
+namespace {
+
+// Where the counter goes once the condition is known: a function of the
+// program text and the statement's position only.
+IfOutcome TrueOutcome(const Program &prog, ProgramPosition start) {
+  ProgramPosition then;
+  if (!FindThenOnLine(prog, start, false, then)) return {IfOutcome::Error, 0};
+  ProgramPosition behind = then + 2;
+  if (IsMarker(prog, behind, tok::kBlock)) return {IfOutcome::Stay, 0}; // block IF: run the block
+  return {IfOutcome::Line, behind - 1};
+}
+
+// False: this IF's block target or its own ELSE; nested single-line IFs
+// pair their ELSEs with their own THENs through the counter.
+IfOutcome FalseOutcome(const Program &prog, ProgramPosition start, ThreadSlot &t) {
+  int depth = 0;
+  for (ProgramPosition p = start;; ++p) {
+    uint8_t c = prog.At(p);
+    if (c == '\n' || c == 0) return {IfOutcome::Stay, 0};
+    if (IsMarker(prog, p, tok::kEscape)) {
+      ++p;
+      continue;
+    }
+    if (IsMarker(prog, p, tok::kThen)) {
+      if (IsMarker(prog, p + 2, tok::kBlock)) {
+        uint32_t a, b;
+        if (!ReadBlockTargets(prog, p + 4, a, b, t)) return {IfOutcome::Error, 0};
+        uint32_t target = a == 0xFFFFFFFFu ? b : a;
+        if (target == 0xFFFFFFFFu) return {IfOutcome::Error, 0};
+        return {IfOutcome::Jump, target};
+      }
+      ++depth;
+      ++p;
+    } else if (IsMarker(prog, p, tok::kElse)) {
+      if (--depth == 0) {
+        ProgramPosition q = p + 2;
+        while (prog.At(q) == ' ' || prog.At(q) == '\t') ++q;
+        return {IfOutcome::Line, q - 1};
+      }
+      ++p;
+    }
+  }
+}
+
+IfOutcome Outcome(bool holds, const Program &prog, ProgramPosition start, ThreadSlot &t) {
+  return holds ? TrueOutcome(prog, start) : FalseOutcome(prog, start, t);
+}
+
+} // namespace
+
 void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMode mode,
-            const ConditionText *prepared) {
+            const ConditionText *prepared, IfOutcomes *outcomes) {
   Engine &e = E();
   const Program &prog = e.program;
   ThreadSlot &t = e.threads.slots[slot];
@@ -81,55 +131,35 @@ void EvalIf(const std::string &condition, ThreadIndex slot, size_t length, IfMod
     return;
   }
 
-  if ((prepared ? EvalPreparedCondition(*prepared) : EvalCondition(condition)) != 0) {
-    ProgramPosition then;
-    if (!FindThenOnLine(prog, start, false, then)) {
-      RuntimeError();
-      return;
+  bool holds = (prepared ? EvalPreparedCondition(*prepared) : EvalCondition(condition)) != 0;
+  IfOutcome o;
+  if (!outcomes) {
+    o = Outcome(holds, prog, start, t);
+  } else {
+    // Kept per statement: the same statement always starts at START.
+    IfOutcomes &kept = *outcomes;
+    if (!kept.known[holds]) {
+      kept.branch[holds] = Outcome(holds, prog, start, t);
+      kept.known[holds] = true;
+    } else if (CheckingCaches()) {
+      IfOutcome fresh = Outcome(holds, prog, start, t);
+      if (fresh.kind != kept.branch[holds].kind || fresh.counter != kept.branch[holds].counter)
+        CacheMismatch("IF outcome", start, "cached", "different");
     }
-    ProgramPosition behind = then + 2;
-    if (IsMarker(prog, behind, tok::kBlock)) return; // block IF: run the block
-    t.ifLineFlag = 1;
-    t.counter = behind - 1;
-    return;
+    o = kept.branch[holds];
   }
-
-  // False: find this IF's block target or its own ELSE; nested single-line
-  // IFs pair their ELSEs with their own THENs through the counter.
-  int depth = 0;
-  for (ProgramPosition p = start;; ++p) {
-    uint8_t c = prog.At(p);
-    if (c == '\n' || c == 0) return;
-    if (IsMarker(prog, p, tok::kEscape)) {
-      ++p;
-      continue;
-    }
-    if (IsMarker(prog, p, tok::kThen)) {
-      if (IsMarker(prog, p + 2, tok::kBlock)) {
-        uint32_t a, b;
-        if (!ReadBlockTargets(prog, p + 4, a, b, t)) {
-          RuntimeError();
-          return;
-        }
-        uint32_t target = a == 0xFFFFFFFFu ? b : a;
-        if (target == 0xFFFFFFFFu) {
-          RuntimeError();
-          return;
-        }
-        t.counter = target;
-        return;
-      }
-      ++depth;
-      ++p;
-    } else if (IsMarker(prog, p, tok::kElse)) {
-      if (--depth == 0) {
-        ProgramPosition q = p + 2;
-        while (prog.At(q) == ' ' || prog.At(q) == '\t') ++q;
-        t.ifLineFlag = 1;
-        t.counter = q - 1;
-        return;
-      }
-      ++p;
-    }
+  switch (o.kind) {
+  case IfOutcome::Error:
+    RuntimeError();
+    break;
+  case IfOutcome::Stay:
+    break;
+  case IfOutcome::Jump:
+    t.counter = o.counter;
+    break;
+  case IfOutcome::Line:
+    t.ifLineFlag = 1;
+    t.counter = o.counter;
+    break;
   }
 }

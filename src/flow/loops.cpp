@@ -36,7 +36,8 @@ std::string WithoutBlanks(std::string_view s) {
   return out;
 }
 
-// Takes a FOR statement's argument text apart (no evaluation).
+} // namespace
+
 ForParts ParseFor(const std::string &arg) {
   ForParts p;
   p.arg = arg;
@@ -64,6 +65,8 @@ bool SameParts(const ForParts &a, const ForParts &b) {
          a.name == b.name && a.hasName == b.hasName && a.endText.text == b.endText.text &&
          a.hasStep == b.hasStep && a.stepText.text == b.stepText.text;
 }
+
+namespace {
 
 // The parts of ARG through the thread's cache, keyed by the statement's
 // position and checked against the text. An entry is never replaced, so
@@ -99,8 +102,8 @@ bool IsPlainNumericName(const std::string &name) {
 // of END and OP is "<", ">" or "<>"; for a plain numeric name without
 // building and scanning the text.
 bool Compare(const std::string &name, std::string_view op, double end, ScalarCell &cell,
-             const ThreadSlot &t) {
-  bool resolved = ResolveScalar(name, cell);
+             const ThreadSlot &t, bool resolved) {
+  resolved = resolved || ResolveScalar(name, cell);
   if (!resolved && !IsPlainNumericName(name))
     return EvalCondition(name + std::string(op) + num::FormatG15(end)) != 0;
   // The end value as its number text reads back.
@@ -124,9 +127,12 @@ void JumpTo(ThreadIndex slot, const char *operand) {
 } // namespace
 
 void FOR(std::string &arg, ThreadIndex slot) {
-  ThreadSlot &t = E().threads.slots[slot];
   ForParts local;
-  ForParts &parts = ForPartsOf(arg, t, local);
+  RunFor(ForPartsOf(arg, E().threads.slots[slot], local), slot);
+}
+
+void RunFor(ForParts &parts, ThreadIndex slot) {
+  ThreadSlot &t = E().threads.slots[slot];
   if (!parts.valid) {
     RuntimeError();
     return;
@@ -141,17 +147,21 @@ void FOR(std::string &arg, ThreadIndex slot) {
   const std::string &name = parts.name;
   // A copy: evaluating may have run this FOR in a routine, with its scope.
   ScalarCell cell = parts.cell;
+  // Nothing runs between the step's write and the end test, so a cell
+  // resolved for the write still holds for the test.
+  bool resolved = false;
   if (firstEntry) {
     std::string init = parts.init;
     Assign(init);
   } else if (ResolveScalar(name, cell)) {
     WriteScalar(cell, ReadResolved(name, cell) + stepValue);
+    resolved = true;
   } else {
     SetNumeric(name, GetNumeric(name) + stepValue);
   }
   // The finished test compares with the end value as 15-digit text.
-  bool finished = Compare(name, stepValue < 0 ? "<" : ">", end, cell, t);
-  if (firstEntry && finished) finished = Compare(name, "<>", end, cell, t);
+  bool finished = Compare(name, stepValue < 0 ? "<" : ">", end, cell, t, resolved);
+  if (firstEntry && finished) finished = Compare(name, "<>", end, cell, t, false);
   parts.cell = cell;
   t.nextFlag = 0;
   if (finished) t.counter = parts.exit;

@@ -7,7 +7,14 @@
 
 #include "flow/threads.h"
 
+struct ForParts;
+
 void FOR(std::string &arg, ThreadIndex slot);
+// Takes a FOR statement's argument text apart (no evaluation).
+ForParts ParseFor(const std::string &arg);
+bool SameParts(const ForParts &a, const ForParts &b);
+// FOR with its argument text taken apart.
+void RunFor(ForParts &parts, ThreadIndex slot);
 void NEXT(std::string &arg, ThreadIndex slot);
 // NEXT with its operand read: back to the FOR at TARGET (none: nowhere).
 void NextTo(std::optional<ProgramPosition> target, ThreadIndex slot);

@@ -14,6 +14,12 @@ namespace {
 thread_local ThreadIndex tlsThreadIndex = kNoThread;
 std::atomic<uint32_t> gNextHandle{0x1000};
 
+} // namespace
+
+thread_local constinit ThreadSlot *tlsCurrentSlot = nullptr;
+
+namespace {
+
 // Frees what the slot owned and gives the slot back; posts WM_CLOSE when it
 // was the last BASIC thread.
 void ReleaseSlot(ThreadIndex slot) {
@@ -21,6 +27,7 @@ void ReleaseSlot(ThreadIndex slot) {
   ThreadSlot &s = e.threads.slots[slot];
   ReleaseScopes(slot);
   tlsThreadIndex = kNoThread;
+  tlsCurrentSlot = nullptr;
   s.waiting.store(0);
   s.id.store(0);
   s.handle.store(0);
@@ -38,6 +45,7 @@ ThreadIndex CurrentThreadIndex() {
 
 void BindCurrentThread(ThreadIndex slot) {
   tlsThreadIndex = slot;
+  tlsCurrentSlot = &E().threads.slots[slot];
   E().threads.slots[slot].id.store(GetCurrentThreadId());
 }
 

@@ -42,9 +42,15 @@ struct ThreadSlot {
   int32_t returnDepth = 0;
   std::vector<std::unique_ptr<VariableTable>> scopes; // ScopeStack
   int32_t scopeDepth = -1;                            // -1: no routine running
+  VariableTable *local = nullptr;                     // scopes[scopeDepth], or null
   std::unique_ptr<StatementCache> cache;              // made on first use
   ThreadSlot();
   ~ThreadSlot();
+  // Makes scope DEPTH (-1: none) the running routine's.
+  void SetScopeDepth(int32_t depth) {
+    scopeDepth = depth;
+    local = depth >= 0 ? scopes[static_cast<size_t>(depth)].get() : nullptr;
+  }
 };
 
 struct ThreadTable {
@@ -56,6 +62,10 @@ struct ThreadTable {
 struct ThreadExit {};
 
 ThreadIndex CurrentThreadIndex();
+
+// The calling system thread's BASIC thread, or null; read on every
+// variable access, hence inline.
+extern thread_local constinit ThreadSlot *tlsCurrentSlot;
 
 // Makes the calling system thread BASIC thread SLOT (records its id).
 void BindCurrentThread(ThreadIndex slot);

@@ -186,10 +186,36 @@ void PrepareDirect(CutEntry &cut) {
       !(static_cast<uint8_t>(cut.arg[0]) & 0x80))
     cut.target = ReadHex(cut.arg.substr(0, cut.arg.find(' ')).c_str());
   if (code == tok::kIF) cut.condition = PrepareCondition(cut.arg);
+  if (code == tok::kFOR) cut.loop = std::make_unique<ForParts>(ParseFor(cut.arg));
   cut.brief = code == tok::kNEXT || code == tok::kFOR || code == tok::kIF || code == tok::kRETURN ||
               ((code == tok::kGOTO || code == tok::kGOSUB) && cut.target);
   cut.direct = true;
 }
+
+namespace {
+
+// A direct statement's work, under the lock.
+void RunDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot) {
+  if (cut.code == 0) {
+    if (!cut.assign || !RunAssignment(*cut.assign)) {
+      statement = cut.text;
+      Assign(statement);
+    }
+  } else if (cut.code == tok::kNEXT) {
+    NextTo(cut.target, slot);
+  } else if (cut.loop) {
+    RunFor(*cut.loop, slot);
+  } else if ((cut.code == tok::kGOTO || cut.code == tok::kGOSUB) && cut.target) {
+    (cut.code == tok::kGOTO ? GotoTarget : GosubTarget)(*cut.target, slot);
+  } else if (cut.code == tok::kIF) {
+    EvalIf(cut.arg, slot, cut.text.size(), IfMode::Evaluate, &cut.condition, &cut.outcomes);
+  } else {
+    statement = cut.arg;
+    cut.handler(statement, slot);
+  }
+}
+
+} // namespace
 
 int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot, LockRun &run) {
   // Pre-evaluation counts one nesting level even for a text without calls;
@@ -199,34 +225,20 @@ int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot
     statement = cut.text;
     return Dispatch(statement, slot);
   }
-  if (!cut.brief) run.Release();
   Engine &e = E();
-  if (!e.running.load()) return 1;
+  if (!e.running.load(std::memory_order_acquire)) return 1;
+  if (cut.brief) {
+    // Taking the lock may have waited for program end to begin.
+    run.Hold();
+    if (e.running.load(std::memory_order_acquire)) RunDirect(cut, statement, slot);
+    return 1;
+  }
+  run.Release();
   if (cut.code == tok::kEND) {
     statement = cut.arg;
     return END(statement, slot);
   }
-  std::optional<LockHold> hold;
-  if (cut.brief) {
-    run.Hold();
-  } else {
-    hold.emplace(e.lock);
-  }
-  if (!e.running.load()) return 1;
-  if (cut.code == 0) {
-    if (!cut.assign || !RunAssignment(*cut.assign)) {
-      statement = cut.text;
-      Assign(statement);
-    }
-  } else if (cut.code == tok::kNEXT) {
-    NextTo(cut.target, slot);
-  } else if ((cut.code == tok::kGOTO || cut.code == tok::kGOSUB) && cut.target) {
-    (cut.code == tok::kGOTO ? GotoTarget : GosubTarget)(*cut.target, slot);
-  } else if (cut.code == tok::kIF) {
-    EvalIf(cut.arg, slot, cut.text.size(), IfMode::Evaluate, &cut.condition);
-  } else {
-    statement = cut.arg;
-    cut.handler(statement, slot);
-  }
+  LockHold hold(e.lock);
+  if (e.running.load()) RunDirect(cut, statement, slot);
   return 1;
 }

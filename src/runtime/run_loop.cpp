@@ -1,5 +1,6 @@
 #include "runtime/run_loop.h"
 
+#include "flow/loops.h"
 #include "platform/win32.h"
 #include "runtime/dispatch.h"
 #include "runtime/engine.h"
@@ -71,10 +72,24 @@ CutEntry &EntryAt(ThreadSlot &t, const Program &prog, bool inQuotes) {
 bool SameDirect(const CutEntry &a, const CutEntry &b) {
   return a.direct == b.direct && a.brief == b.brief && a.code == b.code && a.handler == b.handler &&
          a.arg == b.arg && (a.assign != nullptr) == (b.assign != nullptr) && a.target == b.target &&
-         a.condition.text == b.condition.text && a.condition.comparison == b.condition.comparison;
+         a.condition.text == b.condition.text && a.condition.comparison == b.condition.comparison &&
+         (a.loop != nullptr) == (b.loop != nullptr) && (!a.loop || SameParts(*a.loop, *b.loop));
 }
 
 const CutEntry &CutCached(ThreadSlot &t, const Program &prog, bool &inQuotes) {
+  // Most statements start outside quotes and were cut before.
+  if (!inQuotes && t.cache && !CheckingCaches()) {
+    size_t index = static_cast<size_t>(static_cast<int64_t>(static_cast<int32_t>(t.counter)) + 2);
+    const std::vector<std::unique_ptr<CutEntry>> &positions = t.cache->positions;
+    if (index < positions.size()) {
+      const CutEntry *made = positions[index].get();
+      if (made && made->made) {
+        t.counter = made->end;
+        inQuotes = made->inQuotesAfter;
+        return *made;
+      }
+    }
+  }
   CutEntry &entry = EntryAt(t, prog, inQuotes);
   bool fresh = !entry.made;
   if (fresh || CheckingCaches()) {

@@ -17,8 +17,24 @@
 
 #include "data/assignment.h"
 #include "data/variable_cells.h"
+#include "flow/conditionals.h"
+#include "runtime/check_mode.h"
 #include "runtime/program.h"
 #include "runtime/statement_table.h"
+
+// The pieces of a FOR statement's argument text.
+struct ForParts {
+  std::string arg; // the argument text they were taken from
+  bool valid = false;
+  ProgramPosition exit = 0;
+  std::string init; // "name=value" without blanks
+  bool hasName = false;
+  std::string name;    // the loop variable
+  NumericText endText; // without blanks
+  bool hasStep = false;
+  NumericText stepText; // without blanks
+  ScalarCell cell;      // the loop variable's
+};
 
 // A cut statement: its text, the counter behind it and the quote state
 // after it.
@@ -38,20 +54,8 @@ struct CutEntry {
   std::unique_ptr<AssignPlan> assign;    // for an assignment, when it has a plan
   std::optional<ProgramPosition> target; // a NEXT's operand; a GOTO's or GOSUB's resolved
   ConditionText condition;               // an IF's
-};
-
-// The pieces of a FOR statement's argument text.
-struct ForParts {
-  std::string arg; // the argument text they were taken from
-  bool valid = false;
-  ProgramPosition exit = 0;
-  std::string init; // "name=value" without blanks
-  bool hasName = false;
-  std::string name;    // the loop variable
-  NumericText endText; // without blanks
-  bool hasStep = false;
-  NumericText stepText; // without blanks
-  ScalarCell cell;      // the loop variable's
+  mutable IfOutcomes outcomes;           // an IF's, found on first use
+  std::unique_ptr<ForParts> loop;        // a FOR's argument text taken apart
 };
 
 // The two block targets read behind a BLOCK marker.
@@ -85,13 +89,6 @@ struct StatementCache {
   // Keyed by the position of the header's "(".
   std::unordered_map<ProgramPosition, std::shared_ptr<const RoutineHeader>> headers;
 };
-
-// Whether every cached value is checked against a fresh derivation (read
-// from the environment once, at start).
-extern const bool gCheckingCaches;
-inline bool CheckingCaches() {
-  return gCheckingCaches;
-}
 
 // Reports a cached value that differs from the fresh one and ends the
 // process.
