@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "data/variable_cells.h"
 #include "data/variables.h"
 #include "expr/eval.h"
 #include "expr/number_text.h"
@@ -159,6 +160,8 @@ void DEF(std::string &arg, ThreadIndex) {
   // A letter already in the list is not added again, so the list never
   // outgrows its 255 places however often DEF runs.
   std::string &target = E().defaultTypes.letters[index];
+  // The implied kinds change: what was derived from them is taken again.
+  BumpVariableGeneration();
   for (char c : letters)
     if (target.find(c) == std::string::npos) target.push_back(c);
 }

@@ -52,9 +52,9 @@ struct Level {
   std::vector<Op> ops;
   std::vector<Step> steps; // Reduce's order of applications
   bool groups = false;     // an operand is a group
-  // Every operand's starting value: the constants', 0 for the others,
-  // which READS lists (variables and elements, in text order).
-  std::vector<double> start;
+  // The operands that are constants, and those that are read (variables
+  // and elements, in text order); groups are neither.
+  std::vector<uint8_t> constants;
   std::vector<uint8_t> reads;
 };
 
@@ -190,9 +190,11 @@ public:
     level.steps = ReductionSteps(level.ops);
     for (size_t i = 0; i < level.operands.size(); ++i) {
       const Operand &o = level.operands[i];
-      level.start.push_back(o.kind == Operand::Kind::Constant ? o.constant : 0);
-      if (o.kind != Operand::Kind::Constant && o.kind != Operand::Kind::Group)
+      if (o.kind == Operand::Kind::Constant) {
+        level.constants.push_back(static_cast<uint8_t>(i));
+      } else if (o.kind != Operand::Kind::Group) {
         level.reads.push_back(static_cast<uint8_t>(i));
+      }
     }
     out_.levels[index] = std::move(level);
     return true;
@@ -318,8 +320,7 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
   const Level &l = c.levels[index];
   const size_t n = l.operands.size();
   double values[numexpr::kMaxOperands];
-  const double *start = l.start.data();
-  for (size_t i = 0; i < n; ++i) values[i] = start[i];
+  for (uint8_t i : l.constants) values[i] = l.operands[i].constant;
   // The groups first, left to right, then the operands.
   if (l.groups) {
     for (size_t i = 0; i < n; ++i) {

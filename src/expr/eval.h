@@ -40,6 +40,11 @@ struct ConditionText {
   int relation = 0;
   NumericText left, right;
   bool numericLeft = false; // a left side that is a number whatever its name
+  // KindOf the left side, while the variable tables and the local scope
+  // stay as they were when it was taken.
+  mutable uint64_t kindGeneration = 0;
+  mutable const void *kindScope = nullptr;
+  mutable int leftKind = 0;
 };
 ConditionText PrepareCondition(std::string_view text);
 

@@ -2,6 +2,7 @@
 // are concatenated and compared without decoding their escapes.
 #include <cstring>
 
+#include "data/variable_cells.h"
 #include "data/variables.h"
 #include "expr/eval.h"
 #include "expr/number_text.h"
@@ -228,9 +229,25 @@ ConditionText PrepareCondition(std::string_view text) {
   return c;
 }
 
+namespace {
+
+int LeftKind(const ConditionText &c) {
+  uint64_t generation = gVariableGeneration.load(std::memory_order_acquire);
+  const VariableTable *local = LocalTable();
+  bool kept = c.kindGeneration == generation && c.kindScope == local;
+  if (kept && !CheckingCaches()) return c.leftKind;
+  int kind = KindOf(c.left.text);
+  if (kept && kind != c.leftKind) CacheMismatch("condition kind", 0, c.left.text, "another kind");
+  c.kindGeneration = generation;
+  c.kindScope = local;
+  c.leftKind = kind;
+  return kind;
+}
+
+} // namespace
+
 double EvalPreparedCondition(const ConditionText &c) {
-  if (!c.comparison || (!c.numericLeft && KindOf(c.left.text) == kString))
-    return EvalCondition(c.text);
+  if (!c.comparison || (!c.numericLeft && LeftKind(c) == kString)) return EvalCondition(c.text);
   double a = EvalPrepared(c.left), b = EvalPrepared(c.right);
   int32_t v = Holds(static_cast<Rel>(c.relation), NumericOrder(a, b));
   if (CheckingCaches()) {

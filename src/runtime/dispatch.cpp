@@ -210,7 +210,11 @@ void RunDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot) {
   } else if (cut.code == tok::kIF) {
     EvalIf(cut.arg, slot, cut.text.size(), IfMode::Evaluate, &cut.condition, &cut.outcomes);
   } else {
-    statement = cut.arg;
+    if (cut.arg.empty()) {
+      statement.clear();
+    } else {
+      statement = cut.arg;
+    }
     cut.handler(statement, slot);
   }
 }

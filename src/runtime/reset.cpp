@@ -1,5 +1,6 @@
 #include "runtime/reset.h"
 
+#include "data/variable_cells.h"
 #include "data/variables.h"
 #include "expr/user_functions.h"
 #include "files/printer.h"
@@ -16,6 +17,7 @@ void ResetRuntime() {
   e.dataPosition = 0;
   NextData();
   for (std::string &letters : e.defaultTypes.letters) letters.clear();
+  BumpVariableGeneration();
   ClearUserFunctions();
   ClearReturnStacks();
   ResetImages();
