@@ -24,15 +24,6 @@ FOR i = 1 TO n STEP st + 1
   st = st + 1
 NEXT
 PRINT s; i; n
-' An integer loop variable, a negative step, a loop that never runs.
-FOR k% = 5 TO 1 STEP -2
-  PRINT k%;
-NEXT
-PRINT
-FOR k = 3 TO 1
-  PRINT "never"
-NEXT
-PRINT k
 ' The same FOR and IF in a routine at several depths.
 FUNCTION Sum(d)
   r = 0
