@@ -230,14 +230,15 @@ int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot
     return Dispatch(statement, slot);
   }
   Engine &e = E();
-  if (!e.running.load(std::memory_order_acquire)) return 1;
   if (cut.brief) {
+    if (!e.running.load(std::memory_order_acquire)) return 1;
     // Taking the lock may have waited for program end to begin.
     run.Hold();
     if (e.running.load(std::memory_order_acquire)) RunDirect(cut, statement, slot);
     return 1;
   }
   run.Release();
+  if (!e.running.load()) return 1;
   if (cut.code == tok::kEND) {
     statement = cut.arg;
     return END(statement, slot);
