@@ -25,8 +25,7 @@ struct ScalarCell {
   const VariableTable *local = nullptr;
   void *cell = nullptr; // null: the name has no numeric scalar
   int group = -1;       // 0 Double, 1 Integer, 2 Single
-  int kind = -1;        // KindOf the name when it has a cell
-  bool numeric = false; // a cell of a numeric kind: writes go straight to it
+  bool numeric = false; // a cell whose name's kind (KindOf) is numeric: writes go straight to it
 };
 
 // The value in a resolved cell.
@@ -52,12 +51,12 @@ CellScope CurrentCellScope();
 // ReadScalar of NAME through CELL when CELL is current in SCOPE; otherwise
 // ReadScalar itself, after which SCOPE is taken again (a failed read may
 // have run an error trap).
-double ReadScalarOutside(std::string_view name, ScalarCell &cell, CellScope &scope);
+double ReadScalarAgain(std::string_view name, ScalarCell &cell, CellScope &scope);
 inline double ReadScalarIn(std::string_view name, ScalarCell &cell, CellScope &scope) {
   if (cell.generation == scope.generation && cell.local == scope.local && !CheckingCaches())
       [[likely]]
     return cell.cell ? ReadScalarCell(cell) : 0;
-  return ReadScalarOutside(name, cell, scope);
+  return ReadScalarAgain(name, cell, scope);
 }
 
 // GetNumeric of NAME, a plain scalar name (letters, digits, "_" and the

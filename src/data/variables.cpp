@@ -403,7 +403,6 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
   ref.name.assign(name);
   out.cell = nullptr;
   out.group = -1;
-  out.kind = -1;
   out.numeric = false;
   for (VariableTable *t : {local, &Globals()}) {
     if (!t) continue;
@@ -414,8 +413,8 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
       out.cell = f.group == 0   ? static_cast<void *>(&t->doubles[at])
                  : f.group == 1 ? static_cast<void *>(&t->integers[at])
                                 : static_cast<void *>(&t->singles[at]);
-      out.kind = KindOf(name);
-      out.numeric = out.kind != kString && out.kind != kRecord;
+      int kind = KindOf(name);
+      out.numeric = kind != kString && kind != kRecord;
       return true;
     }
     if (HasStringCell(*t, ref)) return false;
@@ -434,7 +433,7 @@ bool Resolve(std::string_view name, ScalarCell &c) {
     if (CheckingCaches()) {
       ScalarCell fresh;
       if (!FindScalar(name, local, fresh) || fresh.cell != c.cell || fresh.group != c.group ||
-          fresh.kind != c.kind || fresh.numeric != c.numeric)
+          fresh.numeric != c.numeric)
         CacheMismatch("variable cell", 0, name, "a different cell");
     }
     return true;
@@ -476,7 +475,7 @@ CellScope CurrentCellScope() {
   return CellScope{gVariableGeneration.load(std::memory_order_acquire), LocalTable()};
 }
 
-double ReadScalarOutside(std::string_view name, ScalarCell &c, CellScope &scope) {
+double ReadScalarAgain(std::string_view name, ScalarCell &c, CellScope &scope) {
   double v = ReadScalar(name, c);
   scope = CurrentCellScope();
   return v;

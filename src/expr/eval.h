@@ -10,6 +10,7 @@
 double EvalNumeric(std::string_view text);
 
 struct CompiledNumeric;
+struct VariableTable;
 
 // A numeric expression text prepared once for statements that evaluate it
 // again and again: a number text's value, or the text's compiled form.
@@ -43,7 +44,7 @@ struct ConditionText {
   // KindOf the left side, while the variable tables and the local scope
   // stay as they were when it was taken.
   mutable uint64_t kindGeneration = 0;
-  mutable const void *kindScope = nullptr;
+  mutable const VariableTable *kindScope = nullptr;
   mutable int leftKind = 0;
 };
 ConditionText PrepareCondition(std::string_view text);

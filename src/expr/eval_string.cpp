@@ -232,14 +232,13 @@ ConditionText PrepareCondition(std::string_view text) {
 namespace {
 
 int LeftKind(const ConditionText &c) {
-  uint64_t generation = gVariableGeneration.load(std::memory_order_acquire);
-  const VariableTable *local = LocalTable();
-  bool kept = c.kindGeneration == generation && c.kindScope == local;
+  CellScope now = CurrentCellScope();
+  bool kept = c.kindGeneration == now.generation && c.kindScope == now.local;
   if (kept && !CheckingCaches()) return c.leftKind;
   int kind = KindOf(c.left.text);
   if (kept && kind != c.leftKind) CacheMismatch("condition kind", 0, c.left.text, "another kind");
-  c.kindGeneration = generation;
-  c.kindScope = local;
+  c.kindGeneration = now.generation;
+  c.kindScope = now.local;
   c.leftKind = kind;
   return kind;
 }

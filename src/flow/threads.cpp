@@ -11,7 +11,6 @@
 
 namespace {
 
-thread_local ThreadIndex tlsThreadIndex = kNoThread;
 std::atomic<uint32_t> gNextHandle{0x1000};
 
 } // namespace
@@ -26,7 +25,6 @@ void ReleaseSlot(ThreadIndex slot) {
   Engine &e = E();
   ThreadSlot &s = e.threads.slots[slot];
   ReleaseScopes(slot);
-  tlsThreadIndex = kNoThread;
   tlsCurrentSlot = nullptr;
   s.waiting.store(0);
   s.id.store(0);
@@ -40,11 +38,11 @@ ThreadSlot::ThreadSlot() = default;
 ThreadSlot::~ThreadSlot() = default;
 
 ThreadIndex CurrentThreadIndex() {
-  return tlsThreadIndex;
+  ThreadSlot *s = tlsCurrentSlot;
+  return s ? static_cast<ThreadIndex>(s - E().threads.slots) : kNoThread;
 }
 
 void BindCurrentThread(ThreadIndex slot) {
-  tlsThreadIndex = slot;
   tlsCurrentSlot = &E().threads.slots[slot];
   E().threads.slots[slot].id.store(GetCurrentThreadId());
 }
