@@ -96,10 +96,34 @@ std::unique_ptr<AssignPlan> PrepareAssignment(const std::string &text) {
   return std::make_unique<AssignPlan>(std::move(plan));
 }
 
-bool RunAssignment(AssignPlan &plan) {
+namespace {
+
+double Value(const AssignPlan &plan, const HoleValues *holes) {
+  double v = 0;
+  if (holes) {
+    RunCompiledForm(*plan.expr.code, plan.expr.text, v, holes);
+    return v;
+  }
+  return EvalPrepared(plan.expr);
+}
+
+} // namespace
+
+std::unique_ptr<AssignPlan> PrepareAssignmentWithHoles(const std::string &text) {
+  std::string s = StripBlanks(text);
+  if (s.find(kHoleMarker) < s.find('=')) return nullptr;
+  std::unique_ptr<AssignPlan> plan = PrepareAssignment(text);
+  if (!plan) return nullptr;
+  plan->expr.number = false;
+  plan->expr.code = CompiledFormWithHoles(plan->expr.text);
+  if (!plan->expr.code) return nullptr;
+  return plan;
+}
+
+bool RunAssignment(AssignPlan &plan, const HoleValues *holes) {
   // A numeric scalar that exists: its cell takes the value directly.
   if (plan.plain && ResolveScalar(plan.name, plan.cell)) {
-    double v = EvalPrepared(plan.expr);
+    double v = Value(plan, holes);
     // Evaluating reads only, but an error trap's work may have changed
     // the tables; the cell is then found again.
     if (ResolveScalar(plan.name, plan.cell)) {
@@ -114,14 +138,14 @@ bool RunAssignment(AssignPlan &plan) {
   if (plan.plain) {
     int kind = KindOf(plan.name);
     if (kind != kString && kind != kRecord) {
-      SetNumeric(plan.name, EvalPrepared(plan.expr));
+      SetNumeric(plan.name, Value(plan, holes));
       return true;
     }
   }
   // An element of a declared numeric array: the same order as below, the
   // value first, then the subscripts, then the cell.
   if (plan.element && ResolveArray(plan.name, plan.array)) {
-    double v = EvalPrepared(plan.expr);
+    double v = Value(plan, holes);
     std::vector<int32_t> &subs = plan.values;
     subs.clear();
     for (const NumericText &sub : plan.subscripts) {

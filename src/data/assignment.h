@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/variable_cells.h"
+#include "expr/compiled_numeric.h"
 #include "expr/eval.h"
 #include "flow/threads.h"
 
@@ -30,9 +31,17 @@ struct AssignPlan {
 // neither target form.
 std::unique_ptr<AssignPlan> PrepareAssignment(const std::string &text);
 
+// The plan of an assignment TEXT whose expression holds kHoleMarker where
+// calls were cut out, its expression compiled with holes; null when the
+// text has neither target form, a hole in its target, or an expression
+// that does not compile so.
+std::unique_ptr<AssignPlan> PrepareAssignmentWithHoles(const std::string &text);
+
 // Carries out a planned assignment as Assign would; false, with nothing
 // done, when its target is no existing numeric variable or declared array
-// (Assign then takes the text's general path).
-bool RunAssignment(AssignPlan &plan);
+// (Assign then takes the text's general path). With HOLES, the plan's
+// expression is a form with holes (CompiledFormWithHoles) that can run at
+// the current nesting, and HOLES gives their values.
+bool RunAssignment(AssignPlan &plan, const HoleValues *holes = nullptr);
 void LET(std::string &arg, ThreadIndex slot);
 void SWAP(std::string &arg, ThreadIndex slot);

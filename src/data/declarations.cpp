@@ -123,6 +123,19 @@ void Declare(const std::string &text, ThreadIndex slot, VariableTable *table) {
   }
 }
 
+bool DeclareNumericScalar(std::string_view name, VariableTable &table, int &group, size_t &cell) {
+  if (!ValidNameStart(name) || name.size() + 2 > kMaxEntryText) return false;
+  int kind = KindOf(name);
+  if (kind == kString || kind == kRecord) return false;
+  group = GroupOf(kind);
+  cell = table.CellCount(group);
+  NameEntry entry;
+  entry.name.assign(name);
+  table.entries[group].push_back(std::move(entry));
+  table.AppendCells(group, 1);
+  return true;
+}
+
 void DIM(std::string &arg, ThreadIndex slot) {
   Declare(arg, slot);
 }
@@ -157,13 +170,11 @@ void DEF(std::string &arg, ThreadIndex) {
               : EqualsNoCase(word, "str") ? 2
                                           : -1;
   if (index < 0) return;
-  // A letter already in the list is not added again, so the list never
-  // outgrows its 255 places however often DEF runs.
-  std::string &target = E().defaultTypes.letters[index];
   // The implied kinds change: what was derived from them is taken again.
   BumpVariableGeneration();
-  for (char c : letters)
-    if (target.find(c) == std::string::npos) target.push_back(c);
+  // A letter already in the list is not added again, so the list never
+  // outgrows its 255 places however often DEF runs.
+  for (char c : letters) E().defaultTypes.Add(index, c);
 }
 
 void EraseName(const std::string &name) {

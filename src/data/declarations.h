@@ -3,12 +3,19 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "data/variable_table.h"
 #include "flow/threads.h"
 
 // The DIM statement's work on TEXT into TABLE (null: the current scope).
 void Declare(const std::string &text, ThreadIndex slot, VariableTable *table = nullptr);
+
+// Declare of a parameter NAME that is a plain name (no subscripts, member
+// path or AS clause) into TABLE, when the kind it takes is a number kind:
+// the entry and its cell, whose group and index GROUP and CELL receive.
+// False, with nothing done, for any other kind or a name Declare refuses.
+bool DeclareNumericScalar(std::string_view name, VariableTable &table, int &group, size_t &cell);
 
 void DIM(std::string &arg, ThreadIndex slot);
 void DEF(std::string &arg, ThreadIndex slot);

@@ -118,6 +118,8 @@ double ReadCell(VariableTable &t, int group, size_t cell) {
   }
 }
 
+} // namespace
+
 void WriteCell(VariableTable &t, int group, size_t cell, double value) {
   switch (group) {
   case 0:
@@ -130,6 +132,8 @@ void WriteCell(VariableTable &t, int group, size_t cell, double value) {
     t.singles[cell] = static_cast<float>(value);
   }
 }
+
+namespace {
 
 // Appends a scalar or undeclared-element entry for REF with one cell.
 bool CreateEntry(VariableTable &t, int group, const Reference &ref) {
@@ -181,12 +185,25 @@ int ImpliedKind(std::string_view name) {
   case '$':
     return kString;
   }
-  char first = static_cast<char>(std::toupper(static_cast<uint8_t>(last[0])));
-  const DefaultTypes &d = E().defaultTypes;
-  if (d.letters[0].find(first) != std::string::npos) return kInteger;
-  if (d.letters[1].find(first) != std::string::npos) return kSingle;
-  if (d.letters[2].find(first) != std::string::npos) return kString;
-  return kDouble;
+  return E().defaultTypes.KindOfFirst(
+      static_cast<char>(std::toupper(static_cast<uint8_t>(last[0]))));
+}
+
+void DefaultTypes::Add(int index, char letter) {
+  static constexpr int kKinds[3] = {kInteger, kSingle, kString};
+  std::string &list = letters[index];
+  if (list.find(letter) != std::string::npos) return;
+  list.push_back(letter);
+  int &kind = implied[letter - 'A'];
+  // An earlier list that holds the letter keeps it.
+  bool earlier = false;
+  for (int i = 0; i < index; ++i) earlier = earlier || letters[i].find(letter) != std::string::npos;
+  if (!earlier) kind = kKinds[index];
+}
+
+void DefaultTypes::Clear() {
+  for (std::string &list : letters) list.clear();
+  for (int &kind : implied) kind = kDouble;
 }
 
 int KindOf(std::string_view ref) {
@@ -413,7 +430,9 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
       out.cell = f.group == 0   ? static_cast<void *>(&t->doubles[at])
                  : f.group == 1 ? static_cast<void *>(&t->integers[at])
                                 : static_cast<void *>(&t->singles[at]);
-      int kind = KindOf(name);
+      // A numeric entry in the local table comes before any string or
+      // record of the name there, so the name's kind is numeric.
+      int kind = t == local ? kDouble : KindOf(name);
       out.numeric = kind != kString && kind != kRecord;
       return true;
     }

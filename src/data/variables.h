@@ -9,9 +9,20 @@
 #include "data/variable_table.h"
 #include "flow/threads.h"
 
-// The DEF letter lists ("int", "sng", "str"), each at most 255 letters.
+// The DEF letter lists ("int", "sng", "str"), each at most 255 letters, and
+// the kind each upper-case letter implies through them: the first list that
+// holds it.
 struct DefaultTypes {
   std::string letters[3];
+  int implied[26] = {};
+
+  // Adds LETTER (A to Z) to list INDEX unless it is there already.
+  void Add(int index, char letter);
+  void Clear();
+  // The kind a name's upper-cased first character implies.
+  int KindOfFirst(char upper) const {
+    return upper >= 'A' && upper <= 'Z' ? implied[upper - 'A'] : kDouble;
+  }
 };
 
 // The kind of an existing variable (local scope, then global), else the
@@ -25,6 +36,10 @@ int ImpliedKind(std::string_view name);
 // when given. Reading never creates; writing creates in the current scope.
 double GetNumeric(std::string_view ref, VariableTable *table = nullptr);
 void SetNumeric(std::string_view ref, double value, VariableTable *table = nullptr);
+
+// Stores VALUE in cell CELL of numeric GROUP of T, converted as SetNumeric
+// converts it.
+void WriteCell(VariableTable &t, int group, size_t cell, double value);
 
 // String reads (null when there is no such variable) and writes, in string
 // text form.

@@ -31,11 +31,11 @@ constexpr int kMaxCompiledDepth = 64;
 
 // One operand of a flat level, as the text algorithm finally reads it.
 struct Operand {
-  enum class Kind : uint8_t { Constant, Variable, NegatedVariable, Group, Element };
+  enum class Kind : uint8_t { Constant, Variable, NegatedVariable, Group, Element, Hole };
   Kind kind = Kind::Constant;
   bool negate = false; // a group or element right behind a leading minus
   double constant = 0;
-  uint32_t index = 0; // the group's level or the element's number
+  uint32_t index = 0; // the group's level, the element's or the hole's number
   std::string name;   // Variable, NegatedVariable
   mutable ScalarCell cell;
 };
@@ -52,8 +52,8 @@ struct Level {
   std::vector<Op> ops;
   std::vector<Step> steps; // Reduce's order of applications
   bool groups = false;     // an operand is a group
-  // The operands that are constants, and those that are read (variables
-  // and elements, in text order); groups are neither.
+  // The operands that are constants, and those that are read (variables,
+  // elements and holes, in text order); groups are neither.
   std::vector<uint8_t> constants;
   std::vector<uint8_t> reads;
 };
@@ -96,6 +96,7 @@ struct CompiledNumeric {
   std::vector<Level> levels;        // levels[0] is the whole text
   std::vector<ElementRef> elements; // in text order
   int depth = 0;                    // levels nested at most
+  uint32_t holes = 0;               // cut-out calls
 };
 
 namespace {
@@ -142,13 +143,23 @@ bool IsLogical(uint8_t c) {
   return c == tok::kMod || c == tok::kAnd || c == tok::kOr || c == tok::kXor;
 }
 
+bool IsHoleAt(std::string_view s, size_t i) {
+  return s.substr(i, 2) == kHoleMarker;
+}
+
 // Forms whose every step is reproduced below: no strings, no NOT, no sign
 // pairs that the text algorithm folds, no bytes outside plain ASCII, and
-// every 0x01 the start of an infix operator token.
-bool PlainText(std::string_view s) {
-  if (s.empty() || s.size() > kMaxCompiledText) return false;
+// every 0x01 the start of an infix operator token (or, with HOLES, of a
+// hole marker). The length counts each hole as its longest number text.
+bool PlainText(std::string_view s, bool holes) {
+  size_t length = s.size();
   for (size_t i = 0; i < s.size(); ++i) {
     uint8_t c = static_cast<uint8_t>(s[i]);
+    if (holes && IsHoleAt(s, i)) {
+      length += num::kMaxG15Length;
+      ++i;
+      continue;
+    }
     if (c == tok::kControl) {
       if (i + 1 >= s.size() || !IsLogical(static_cast<uint8_t>(s[i + 1]))) return false;
       ++i;
@@ -157,7 +168,7 @@ bool PlainText(std::string_view s) {
     if (c < 0x20 || c >= 0x7F || c == '"' || c == '$') return false;
     if (c == '+' && i > 0 && (s[i - 1] == '+' || s[i - 1] == '-')) return false;
   }
-  return true;
+  return !s.empty() && length <= kMaxCompiledText;
 }
 
 class Compiler {
@@ -228,7 +239,7 @@ private:
       pos = r;
       return true;
     }
-    if (s[0] == '-' && s.size() > 1 && s[1] == '(') {
+    if (s[0] == '-' && s.size() > 1 && (s[1] == '(' || IsHoleAt(s, 1))) {
       pos = 1;
       return Next(s, pos, true, o, depth);
     }
@@ -241,6 +252,14 @@ private:
   // operator or the end.
   bool Next(std::string_view s, size_t &pos, bool negate, Operand &o, int depth) {
     char c = s[pos];
+    if (IsHoleAt(s, pos)) {
+      // A call's value, written in as number text: like a group's.
+      o.kind = Operand::Kind::Hole;
+      o.index = out_.holes++;
+      o.negate = negate;
+      pos += 2;
+      return EndsOperand(s, pos);
+    }
     if (c == '(') {
       size_t close = numexpr::MatchingParen(s, pos);
       if (close == std::string_view::npos) return false;
@@ -259,6 +278,9 @@ private:
         size_t close = numexpr::MatchingParen(s, r);
         if (close == std::string_view::npos) return false;
         if (close + 1 < s.size() && s[close + 1] == '.') return false;
+        // Calls in subscripts would run before the other calls are done.
+        if (s.substr(pos, close + 1 - pos).find(kHoleMarker) != std::string_view::npos)
+          return false;
         o.kind = Operand::Kind::Element;
         o.index = static_cast<uint32_t>(out_.elements.size());
         o.negate = negate;
@@ -286,7 +308,7 @@ private:
       return false;
     }
     while (p < s.size() && !(numexpr::IsOperatorAt(s, p) && !numexpr::IsExponentSign(s, p))) {
-      if (s[p] == '(' || s[p] == ')') return false;
+      if (s[p] == '(' || s[p] == ')' || s[p] == tok::kControl) return false;
       ++p;
     }
     std::string_view text = s.substr(pos, p - pos);
@@ -300,9 +322,9 @@ private:
   Compiled &out_;
 };
 
-std::unique_ptr<Compiled> Compile(std::string_view text) {
+std::unique_ptr<Compiled> Compile(std::string_view text, bool holes) {
   std::string s = StripBlanks(text);
-  if (!PlainText(s)) return nullptr;
+  if (!PlainText(s, holes)) return nullptr;
   auto c = std::make_unique<Compiled>();
   Compiler compiler(*c);
   uint32_t top;
@@ -316,7 +338,7 @@ double AsText(double v, bool negate) {
   return negate ? -r : r;
 }
 
-double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
+double RunLevel(const Compiled &c, uint32_t index, const double *elements, const double *holes) {
   const Level &l = c.levels[index];
   const size_t n = l.operands.size();
   double values[numexpr::kMaxOperands];
@@ -326,7 +348,7 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
     for (size_t i = 0; i < n; ++i) {
       const Operand &o = l.operands[i];
       if (o.kind == Operand::Kind::Group)
-        values[i] = AsText(RunLevel(c, o.index, elements), o.negate);
+        values[i] = AsText(RunLevel(c, o.index, elements, holes), o.negate);
     }
   }
   CellScope scope = CurrentCellScope();
@@ -344,6 +366,9 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
       break;
     case Operand::Kind::Element:
       values[i] = o.negate ? -elements[o.index] : elements[o.index];
+      break;
+    case Operand::Kind::Hole:
+      values[i] = AsText(holes[o.index], o.negate);
       break;
     }
   }
@@ -374,12 +399,12 @@ double ElementValue(const ElementRef &e) {
   return ReadElement(e.cells, e.values);
 }
 
-[[gnu::always_inline]] inline double Run(const Compiled &c) {
+[[gnu::always_inline]] inline double Run(const Compiled &c, const double *holes) {
   struct Nest {
     Nest() { ++numexpr::Nesting(); }
     ~Nest() { --numexpr::Nesting(); }
   } nest;
-  if (c.elements.empty()) return RunLevel(c, 0, nullptr);
+  if (c.elements.empty()) return RunLevel(c, 0, nullptr, holes);
   // Array elements are replaced first, all over the text.
   constexpr size_t kInline = 8;
   double inlineElements[kInline];
@@ -391,7 +416,7 @@ double ElementValue(const ElementRef &e) {
   }
   for (size_t i = 0; i < c.elements.size(); ++i)
     elements[i] = num::RoundG15(ElementValue(c.elements[i]));
-  return RunLevel(c, 0, elements);
+  return RunLevel(c, 0, elements, holes);
 }
 
 struct TextHash {
@@ -403,15 +428,18 @@ using CompiledCache =
     std::unordered_map<std::string, std::unique_ptr<Compiled>, TextHash, std::equal_to<>>;
 
 // Per system thread, so per BASIC thread; keyed by the text itself, which
-// is all a compiled form depends on.
+// is all a compiled form depends on. Forms with holes are kept apart, so
+// that no text of a program is ever read as having any.
 thread_local CompiledCache tlsCache;
+thread_local CompiledCache tlsHoleCache;
 
-const Compiled *Find(std::string_view text) {
-  auto it = tlsCache.find(text);
-  if (it != tlsCache.end()) return it->second.get();
+const Compiled *Find(std::string_view text, bool holes = false) {
+  CompiledCache &cache = holes ? tlsHoleCache : tlsCache;
+  auto it = cache.find(text);
+  if (it != cache.end()) return it->second.get();
   // Never emptied: an outer evaluation may be running a compiled form.
-  if (tlsCache.size() >= kMaxCachedTexts) return nullptr;
-  return tlsCache.emplace(std::string(text), Compile(text)).first->second.get();
+  if (cache.size() >= kMaxCachedTexts) return nullptr;
+  return cache.emplace(std::string(text), Compile(text, holes)).first->second.get();
 }
 
 bool SameBits(double a, double b) {
@@ -424,14 +452,26 @@ const CompiledNumeric *CompiledFormOf(std::string_view text) {
   return Find(text);
 }
 
-bool RunCompiledForm(const CompiledNumeric &c, std::string_view text, double &value) {
-  if (numexpr::Nesting() + c.depth + 2 >= numexpr::kMaxNesting) return false;
+const CompiledNumeric *CompiledFormWithHoles(std::string_view text) {
+  return Find(text, true);
+}
+
+bool CompiledFormFits(const CompiledNumeric &c) {
+  return numexpr::Nesting() + c.depth + 2 < numexpr::kMaxNesting;
+}
+
+bool RunCompiledForm(const CompiledNumeric &c, std::string_view text, double &value,
+                     const HoleValues *holes) {
+  if (!CompiledFormFits(c)) return false;
+  const double *holeValues = holes ? holes->values : nullptr;
   if (!CheckingCaches()) {
-    value = Run(c);
+    value = Run(c, holeValues);
     return true;
   }
+  if (c.holes && !holes) CacheMismatch("compiled expression", 0, text, "a form without holes");
+  if (holes) text = holes->filled;
   uint64_t before = RuntimeErrorCount();
-  value = Run(c);
+  value = Run(c, holeValues);
   uint64_t compiledErrors = RuntimeErrorCount() - before;
   before = RuntimeErrorCount();
   double fresh = numexpr::EvalText(text);

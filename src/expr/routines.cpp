@@ -74,6 +74,15 @@ bool ReadHeader(const Program &prog, ProgramPosition position, RoutineHeader &ou
     }
   }
   for (const std::string &decl : out.params) out.names.push_back(ParamName(decl));
+  // Plain names, each once: no AS clause, subscripts or member path, so
+  // that each parameter is the only entry of its name.
+  out.plain = true;
+  for (size_t i = 0; i < out.params.size(); ++i) {
+    const std::string &decl = out.params[i];
+    if (decl.find_first_of("().\x01\",") != std::string::npos) out.plain = false;
+    for (size_t j = 0; j < i; ++j)
+      if (out.names[j] == out.names[i]) out.plain = false;
+  }
   while (IsBlank(prog.At(p))) ++p;
   bool typed = prog.At(p) == tok::kControl && prog.At(p + 1) == tok::kAs;
   while (prog.At(p) != '\n' && prog.At(p) != 0) {
@@ -153,88 +162,136 @@ private:
   uint8_t ifLineFlag_;
 };
 
+// One parameter during a call: its kind, its cell when it is a plain
+// numeric one (GROUP >= 0), and the argument's value.
+struct Param {
+  int kind = 0;
+  int group = -1;
+  size_t index = 0;
+  ArgValue value;
+};
+
+// The parameters of one call: inline for the usual few.
+class Params {
+public:
+  explicit Params(size_t n) : n_(n) {
+    if (n > kInline) more_.resize(n);
+  }
+  Param &operator[](size_t i) { return n_ > kInline ? more_[i] : inline_[i]; }
+
+private:
+  static constexpr size_t kInline = 8;
+  size_t n_;
+  Param inline_[kInline];
+  std::vector<Param> more_;
+};
+
 // Evaluates each argument as its parameter's kind wants, in the caller's
 // scope. False after a runtime error.
-bool EvaluateArguments(const std::vector<std::string> &args, const std::vector<int> &kinds,
-                       ThreadSlot &s, std::vector<ArgValue> &values) {
+bool EvaluateArguments(const std::vector<std::string> &args,
+                       const std::vector<NumericText> *prepared, Params &params, ThreadSlot &s) {
   CallerScope caller(s);
   for (size_t i = 0; i < args.size(); ++i) {
-    if (kinds[i] == kRecord) {
+    Param &p = params[i];
+    if (p.kind == kRecord) {
       const VariableTable *record = GetRecord(args[i]);
       if (!record) {
         RuntimeError();
         return false;
       }
-      values.emplace_back(record);
-    } else if (kinds[i] == kString) {
-      values.emplace_back(EvalString(args[i]));
+      p.value = record;
+    } else if (p.kind == kString) {
+      p.value = EvalString(args[i]);
     } else {
-      values.emplace_back(EvalNumeric(args[i]));
+      p.value = prepared ? EvalPrepared((*prepared)[i]) : EvalNumeric(args[i]);
     }
   }
   return true;
 }
 
 // The routine's value: its local variable of its own name.
-std::string ReadValue(VariableTable &local, std::string_view name) {
-  int kind = KindIn(local, name);
-  if (kind < 0) kind = ImpliedKind(name);
+RoutineResult ReadValue(VariableTable &local, std::string_view name) {
+  int found = KindIn(local, name);
+  int kind = found < 0 ? ImpliedKind(name) : found;
+  RoutineResult r;
   if (kind == kString) {
-    const std::string *text = KindIn(local, name) >= 0 ? GetString(name, &local) : nullptr;
-    std::string value = text ? *text : std::string();
-    Quote(value);
-    return value;
+    const std::string *text = found >= 0 ? GetString(name, &local) : nullptr;
+    if (text) r.text = *text;
+    Quote(r.text);
+    return r;
   }
-  double value = KindIn(local, name) >= 0 ? GetNumeric(name, &local) : 0;
-  return num::FormatG15(value);
+  r.numeric = true;
+  r.number = found >= 0 ? GetNumeric(name, &local) : 0;
+  return r;
+}
+
+// What a call that cannot run gives.
+RoutineResult Failed(std::string_view name, bool wantValue) {
+  RoutineResult r;
+  if (!wantValue) return r;
+  if (ImpliedKind(name) == kString) {
+    r.text = "\"\"";
+  } else {
+    r.numeric = true;
+  }
+  return r;
 }
 
 } // namespace
 
 std::string RunRoutine(ProgramPosition header, std::string_view name, std::string_view args,
                        bool wantValue, ThreadIndex slot) {
+  RoutineResult r = CallRoutine(header, name, CutList(args), nullptr, wantValue, slot);
+  return r.numeric ? num::FormatG15(r.number) : std::move(r.text);
+}
+
+RoutineResult CallRoutine(ProgramPosition header, std::string_view name,
+                          const std::vector<std::string> &args,
+                          const std::vector<NumericText> *prepared, bool wantValue,
+                          ThreadIndex slot) {
   Engine &e = E();
   DepthGuard depth(DepthKind::Call);
   std::optional<LockHold> hold;
   hold.emplace(e.lock);
-  std::string failed;
-  if (wantValue) failed = ImpliedKind(name) == kString ? "\"\"" : "0";
   if (!depth.Entered() || slot < 0 || slot >= kMaxThreads) {
     RuntimeError();
-    return failed;
+    return Failed(name, wantValue);
   }
   ThreadSlot &s = e.threads.slots[slot];
   // Held for the call: the cache may be dropped while the body runs.
   std::shared_ptr<const RoutineHeader> h = HeaderAt(s, e.program, header);
-  if (!h) {
+  if (!h || args.size() != h->params.size()) {
     RuntimeError();
-    return failed;
-  }
-  std::vector<std::string> argList = CutList(args);
-  if (argList.size() != h->params.size()) {
-    RuntimeError();
-    return failed;
+    return Failed(name, wantValue);
   }
 
   ScopeHold scope(slot);
   VariableTable &local = *s.scopes[static_cast<size_t>(s.scopeDepth)];
   const std::vector<std::string> &names = h->names;
-  std::vector<int> kinds;
+  Params params(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
+    Param &p = params[i];
+    if (h->plain && DeclareNumericScalar(names[i], local, p.group, p.index)) {
+      p.kind = KindOfGroup(p.group);
+      continue;
+    }
     Declare(h->params[i], slot, &local);
-    kinds.push_back(KindIn(local, names[i]));
-    if (kinds.back() < 0) return failed; // the declaration reported its error
+    p.kind = KindIn(local, names[i]);
+    // The declaration reported its error.
+    if (p.kind < 0) return Failed(name, wantValue);
   }
-  std::vector<ArgValue> values;
-  if (!EvaluateArguments(argList, kinds, s, values)) return failed;
+  if (!EvaluateArguments(args, prepared, params, s)) return Failed(name, wantValue);
   for (size_t i = 0; i < names.size(); ++i) {
-    if (kinds[i] == kRecord) {
+    Param &p = params[i];
+    if (p.kind == kRecord) {
       VariableTable *target = GetRecord(names[i], &local);
-      if (target) CopyRecord(*target, *std::get<const VariableTable *>(values[i]));
-    } else if (kinds[i] == kString) {
-      StoreString(names[i], std::move(std::get<std::string>(values[i])), &local);
+      if (target) CopyRecord(*target, *std::get<const VariableTable *>(p.value));
+    } else if (p.kind == kString) {
+      StoreString(names[i], std::move(std::get<std::string>(p.value)), &local);
+    } else if (p.group >= 0) {
+      WriteCell(local, p.group, p.index, std::get<double>(p.value));
     } else {
-      SetNumeric(names[i], std::get<double>(values[i]), &local);
+      SetNumeric(names[i], std::get<double>(p.value), &local);
     }
   }
   if (!h->valueType.empty()) Declare(std::string(name) + h->valueType, slot, &local);
@@ -249,5 +306,5 @@ std::string RunRoutine(ProgramPosition header, std::string_view name, std::strin
     RunLoop(slot);
     hold.emplace(e.lock);
   }
-  return wantValue ? ReadValue(local, name) : std::string();
+  return wantValue ? ReadValue(local, name) : RoutineResult{};
 }

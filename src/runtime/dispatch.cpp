@@ -159,6 +159,7 @@ int Dispatch(std::string &statement, ThreadIndex slot) {
 void PrepareDirect(CutEntry &cut) {
   const std::string &s = cut.text;
   cut.direct = false;
+  cut.calls = nullptr;
   if (s.empty() || s[0] == '*') return;
   uint8_t first = static_cast<uint8_t>(s[0]);
   bool token = first == 0x10 || first == 0x11;
@@ -167,7 +168,10 @@ void PrepareDirect(CutEntry &cut) {
   // An IF's condition ends at its THEN; what follows is EvalIf's to read.
   size_t end = code == tok::kIF ? FindThen(s) : s.size();
   if (end == std::string::npos) return; // an IF without THEN: Dispatch's error
-  if (s.find(static_cast<char>(tok::kControl)) < end) return;
+  if (s.find(static_cast<char>(tok::kControl)) < end) {
+    if (!token) cut.calls = PrepareCallStatement(s);
+    return;
+  }
   if (!token) {
     cut.code = 0;
     cut.assign = PrepareAssignment(s);

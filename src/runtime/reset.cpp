@@ -16,7 +16,7 @@ void ResetRuntime() {
   ResetGlobals();
   e.dataPosition = 0;
   NextData();
-  for (std::string &letters : e.defaultTypes.letters) letters.clear();
+  e.defaultTypes.Clear();
   BumpVariableGeneration();
   ClearUserFunctions();
   ClearReturnStacks();

@@ -73,7 +73,9 @@ bool SameDirect(const CutEntry &a, const CutEntry &b) {
   return a.direct == b.direct && a.brief == b.brief && a.code == b.code && a.handler == b.handler &&
          a.arg == b.arg && (a.assign != nullptr) == (b.assign != nullptr) && a.target == b.target &&
          a.condition.text == b.condition.text && a.condition.comparison == b.condition.comparison &&
-         (a.loop != nullptr) == (b.loop != nullptr) && (!a.loop || SameParts(*a.loop, *b.loop));
+         (a.loop != nullptr) == (b.loop != nullptr) && (!a.loop || SameParts(*a.loop, *b.loop)) &&
+         (a.calls != nullptr) == (b.calls != nullptr) &&
+         (!a.calls || SameCalls(*a.calls, *b.calls));
 }
 
 const CutEntry &CutCached(ThreadSlot &t, const Program &prog, bool &inQuotes) {
@@ -120,8 +122,8 @@ void RunLoop(ThreadIndex slot) {
   if (prog.At(t.counter) == ':') {
     while (prog.At(t.counter + 1) == ' ' || prog.At(t.counter + 1) == '\t') ++t.counter;
   }
+  // The buffer of the statements that take the text path.
   std::string statement;
-  statement.reserve(128);
   bool inQuotes = false;
   // A routine's run loop runs inside a statement of the caller's, which
   // is running again once the routine returns.
@@ -134,8 +136,9 @@ void RunLoop(ThreadIndex slot) {
   for (;;) {
     t.statementStart = t.counter;
     const CutEntry &cut = CutCached(t, prog, inQuotes);
-    // A direct statement has no ELSE to cut.
-    if (!cut.direct) {
+    // A direct statement has no ELSE to cut, nor has one whose only
+    // control tokens are calls.
+    if (!cut.direct && !cut.calls) {
       statement = cut.text;
       if (t.ifLineFlag) CutAtElse(statement, slot);
     }
@@ -147,8 +150,13 @@ void RunLoop(ThreadIndex slot) {
       break;
     }
     if (!cut.direct) run.Release();
-    if (!(cut.direct ? DispatchDirect(cut, statement, slot, run) : Dispatch(statement, slot)))
+    if (cut.direct) {
+      if (!DispatchDirect(cut, statement, slot, run)) break;
+    } else if (cut.calls) {
+      RunCallStatement(*cut.calls, statement, slot);
+    } else if (!Dispatch(statement, slot)) {
       break;
+    }
     if (slot == 0 && e.pendingStatement.NotEmpty()) {
       run.Release();
       // Run, then empty: a statement queued while it runs is dropped.

@@ -18,6 +18,7 @@
 #include "data/assignment.h"
 #include "data/variable_cells.h"
 #include "flow/conditionals.h"
+#include "runtime/call_statement.h"
 #include "runtime/check_mode.h"
 #include "runtime/program.h"
 #include "runtime/statement_table.h"
@@ -56,6 +57,8 @@ struct CutEntry {
   ConditionText condition;               // an IF's
   mutable IfOutcomes outcomes;           // an IF's, found on first use
   std::unique_ptr<ForParts> loop;        // a FOR's argument text taken apart
+  // A statement whose only control tokens are routine calls, cut out.
+  std::unique_ptr<CallStatement> calls;
 };
 
 // The two block targets read behind a BLOCK marker.
@@ -72,6 +75,7 @@ struct RoutineHeader {
   std::vector<std::string> names;
   std::string valueType;
   ProgramPosition body = 0;
+  bool plain = false; // every parameter a plain name, each name once
   bool operator==(const RoutineHeader &) const = default;
 };
 
