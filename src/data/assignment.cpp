@@ -96,19 +96,6 @@ std::unique_ptr<AssignPlan> PrepareAssignment(const std::string &text) {
   return std::make_unique<AssignPlan>(std::move(plan));
 }
 
-namespace {
-
-double Value(const AssignPlan &plan, const HoleValues *holes) {
-  double v = 0;
-  if (holes) {
-    RunCompiledForm(*plan.expr.code, plan.expr.text, v, holes);
-    return v;
-  }
-  return EvalPrepared(plan.expr);
-}
-
-} // namespace
-
 std::unique_ptr<AssignPlan> PrepareAssignmentWithHoles(const std::string &text) {
   std::string s = StripBlanks(text);
   if (s.find(kHoleMarker) < s.find('=')) return nullptr;
@@ -120,10 +107,13 @@ std::unique_ptr<AssignPlan> PrepareAssignmentWithHoles(const std::string &text) 
   return plan;
 }
 
-bool RunAssignment(AssignPlan &plan, const HoleValues *holes) {
+namespace {
+
+// RunAssignment with VALUE giving the expression's value.
+template <typename Value> bool Run(AssignPlan &plan, Value value) {
   // A numeric scalar that exists: its cell takes the value directly.
   if (plan.plain && ResolveScalar(plan.name, plan.cell)) {
-    double v = Value(plan, holes);
+    double v = value();
     // Evaluating reads only, but an error trap's work may have changed
     // the tables; the cell is then found again.
     if (ResolveScalar(plan.name, plan.cell)) {
@@ -138,14 +128,14 @@ bool RunAssignment(AssignPlan &plan, const HoleValues *holes) {
   if (plan.plain) {
     int kind = KindOf(plan.name);
     if (kind != kString && kind != kRecord) {
-      SetNumeric(plan.name, Value(plan, holes));
+      SetNumeric(plan.name, value());
       return true;
     }
   }
   // An element of a declared numeric array: the same order as below, the
   // value first, then the subscripts, then the cell.
   if (plan.element && ResolveArray(plan.name, plan.array)) {
-    double v = Value(plan, holes);
+    double v = value();
     std::vector<int32_t> &subs = plan.values;
     subs.clear();
     for (const NumericText &sub : plan.subscripts) {
@@ -164,6 +154,20 @@ bool RunAssignment(AssignPlan &plan, const HoleValues *holes) {
     return true;
   }
   return false;
+}
+
+} // namespace
+
+bool RunAssignment(AssignPlan &plan) {
+  return Run(plan, [&plan] { return EvalPrepared(plan.expr); });
+}
+
+bool RunAssignment(AssignPlan &plan, const HoleValues &holes) {
+  return Run(plan, [&] {
+    double v = 0;
+    RunCompiledForm(*plan.expr.code, holes, v);
+    return v;
+  });
 }
 
 namespace {

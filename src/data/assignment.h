@@ -39,9 +39,11 @@ std::unique_ptr<AssignPlan> PrepareAssignmentWithHoles(const std::string &text);
 
 // Carries out a planned assignment as Assign would; false, with nothing
 // done, when its target is no existing numeric variable or declared array
-// (Assign then takes the text's general path). With HOLES, the plan's
-// expression is a form with holes (CompiledFormWithHoles) that can run at
-// the current nesting, and HOLES gives their values.
-bool RunAssignment(AssignPlan &plan, const HoleValues *holes = nullptr);
+// (Assign then takes the text's general path).
+bool RunAssignment(AssignPlan &plan);
+
+// The same for a plan from PrepareAssignmentWithHoles whose expression can
+// run at the current nesting (CompiledFormFits); HOLES gives their values.
+bool RunAssignment(AssignPlan &plan, const HoleValues &holes);
 void LET(std::string &arg, ThreadIndex slot);
 void SWAP(std::string &arg, ThreadIndex slot);

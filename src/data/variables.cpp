@@ -208,7 +208,7 @@ void DefaultTypes::Clear() {
 
 int KindOf(std::string_view ref) {
   std::string_view head, rest;
-  if (SplitMember(ref, head, rest)) {
+  if (ref.find('.') != std::string_view::npos && SplitMember(ref, head, rest)) {
     std::string_view last;
     // Looking the kind up must not report anything: a missing record
     // leaves the implied kind.

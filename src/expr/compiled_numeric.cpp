@@ -31,11 +31,11 @@ constexpr int kMaxCompiledDepth = 64;
 
 // One operand of a flat level, as the text algorithm finally reads it.
 struct Operand {
-  enum class Kind : uint8_t { Constant, Variable, NegatedVariable, Group, Element, Hole };
+  enum class Kind : uint8_t { Constant, Variable, NegatedVariable, Group, Element };
   Kind kind = Kind::Constant;
   bool negate = false; // a group or element right behind a leading minus
   double constant = 0;
-  uint32_t index = 0; // the group's level, the element's or the hole's number
+  uint32_t index = 0; // the group's level or the element's number
   std::string name;   // Variable, NegatedVariable
   mutable ScalarCell cell;
 };
@@ -52,8 +52,8 @@ struct Level {
   std::vector<Op> ops;
   std::vector<Step> steps; // Reduce's order of applications
   bool groups = false;     // an operand is a group
-  // The operands that are constants, and those that are read (variables,
-  // elements and holes, in text order); groups are neither.
+  // The operands that are constants, and those that are read (variables
+  // and elements, in text order); groups are neither.
   std::vector<uint8_t> constants;
   std::vector<uint8_t> reads;
 };
@@ -81,8 +81,11 @@ std::vector<Step> ReductionSteps(const std::vector<Op> &ops) {
   return steps;
 }
 
-// An array element reference "name(subscript,...)".
+// An array element reference "name(subscript,...)", or a hole: a call's
+// value, which stands in the text as its number text, as an element's does.
 struct ElementRef {
+  bool hole = false;
+  uint32_t holeIndex = 0;
   std::string text;
   std::string name;
   std::vector<NumericText> subscripts;
@@ -254,9 +257,12 @@ private:
     char c = s[pos];
     if (IsHoleAt(s, pos)) {
       // A call's value, written in as number text: like a group's.
-      o.kind = Operand::Kind::Hole;
-      o.index = out_.holes++;
+      o.kind = Operand::Kind::Element;
+      o.index = static_cast<uint32_t>(out_.elements.size());
       o.negate = negate;
+      ElementRef &e = out_.elements.emplace_back();
+      e.hole = true;
+      e.holeIndex = out_.holes++;
       pos += 2;
       return EndsOperand(s, pos);
     }
@@ -338,7 +344,7 @@ double AsText(double v, bool negate) {
   return negate ? -r : r;
 }
 
-double RunLevel(const Compiled &c, uint32_t index, const double *elements, const double *holes) {
+double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
   const Level &l = c.levels[index];
   const size_t n = l.operands.size();
   double values[numexpr::kMaxOperands];
@@ -348,7 +354,7 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements, const
     for (size_t i = 0; i < n; ++i) {
       const Operand &o = l.operands[i];
       if (o.kind == Operand::Kind::Group)
-        values[i] = AsText(RunLevel(c, o.index, elements, holes), o.negate);
+        values[i] = AsText(RunLevel(c, o.index, elements), o.negate);
     }
   }
   CellScope scope = CurrentCellScope();
@@ -366,9 +372,6 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements, const
       break;
     case Operand::Kind::Element:
       values[i] = o.negate ? -elements[o.index] : elements[o.index];
-      break;
-    case Operand::Kind::Hole:
-      values[i] = AsText(holes[o.index], o.negate);
       break;
     }
   }
@@ -404,7 +407,7 @@ double ElementValue(const ElementRef &e) {
     Nest() { ++numexpr::Nesting(); }
     ~Nest() { --numexpr::Nesting(); }
   } nest;
-  if (c.elements.empty()) return RunLevel(c, 0, nullptr, holes);
+  if (c.elements.empty()) return RunLevel(c, 0, nullptr);
   // Array elements are replaced first, all over the text.
   constexpr size_t kInline = 8;
   double inlineElements[kInline];
@@ -414,9 +417,11 @@ double ElementValue(const ElementRef &e) {
     moreElements.resize(c.elements.size());
     elements = moreElements.data();
   }
-  for (size_t i = 0; i < c.elements.size(); ++i)
-    elements[i] = num::RoundG15(ElementValue(c.elements[i]));
-  return RunLevel(c, 0, elements, holes);
+  for (size_t i = 0; i < c.elements.size(); ++i) {
+    const ElementRef &e = c.elements[i];
+    elements[i] = num::RoundG15(e.hole ? holes[e.holeIndex] : ElementValue(e));
+  }
+  return RunLevel(c, 0, elements);
 }
 
 struct TextHash {
@@ -460,18 +465,18 @@ bool CompiledFormFits(const CompiledNumeric &c) {
   return numexpr::Nesting() + c.depth + 2 < numexpr::kMaxNesting;
 }
 
-bool RunCompiledForm(const CompiledNumeric &c, std::string_view text, double &value,
-                     const HoleValues *holes) {
+namespace {
+
+// Run, checked against the text in the checking mode.
+bool RunChecked(const Compiled &c, std::string_view text, double &value, const double *holes) {
   if (!CompiledFormFits(c)) return false;
-  const double *holeValues = holes ? holes->values : nullptr;
   if (!CheckingCaches()) {
-    value = Run(c, holeValues);
+    value = Run(c, holes);
     return true;
   }
   if (c.holes && !holes) CacheMismatch("compiled expression", 0, text, "a form without holes");
-  if (holes) text = holes->filled;
   uint64_t before = RuntimeErrorCount();
-  value = Run(c, holeValues);
+  value = Run(c, holes);
   uint64_t compiledErrors = RuntimeErrorCount() - before;
   before = RuntimeErrorCount();
   double fresh = numexpr::EvalText(text);
@@ -484,6 +489,16 @@ bool RunCompiledForm(const CompiledNumeric &c, std::string_view text, double &va
     CacheMismatch("compiled expression", 0, std::string(text) + ": " + cached, expected);
   }
   return true;
+}
+
+} // namespace
+
+bool RunCompiledForm(const CompiledNumeric &c, std::string_view text, double &value) {
+  return RunChecked(c, text, value, nullptr);
+}
+
+bool RunCompiledForm(const CompiledNumeric &c, const HoleValues &holes, double &value) {
+  return RunChecked(c, holes.filled, value, holes.values);
 }
 
 bool EvalCompiled(std::string_view text, double &value) {

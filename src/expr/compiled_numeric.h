@@ -33,11 +33,12 @@ const CompiledNumeric *CompiledFormWithHoles(std::string_view text);
 bool CompiledFormFits(const CompiledNumeric &c);
 
 // The value of TEXT through its compiled form C; false when the form cannot
-// run at the current nesting (the caller then evaluates the text). A form
-// with holes takes their values from HOLES and is checked against
-// HOLES->filled.
-bool RunCompiledForm(const CompiledNumeric &c, std::string_view text, double &value,
-                     const HoleValues *holes = nullptr);
+// run at the current nesting (the caller then evaluates the text).
+bool RunCompiledForm(const CompiledNumeric &c, std::string_view text, double &value);
+
+// The same for a form with holes, whose values HOLES gives; the checking
+// mode compares the value with HOLES.filled's.
+bool RunCompiledForm(const CompiledNumeric &c, const HoleValues &holes, double &value);
 
 // CompiledFormOf and RunCompiledForm together.
 bool EvalCompiled(std::string_view text, double &value);

@@ -143,7 +143,7 @@ void RunCallStatement(const CallStatement &c, std::string &statement, ThreadInde
       filled.erase(0, filled.find('=') + 1);
     }
     HoleValues holes{values, filled};
-    if (RunAssignment(*c.assign, &holes)) return;
+    if (RunAssignment(*c.assign, holes)) return;
   }
   statement = Filled(c, text);
   Assign(statement);

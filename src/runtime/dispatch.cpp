@@ -12,6 +12,7 @@
 #include "flow/loops.h"
 #include "runtime/arg_text.h"
 #include "runtime/engine.h"
+#include "runtime/run_loop.h"
 #include "runtime/runtime_error.h"
 #include "runtime/statement_cache.h"
 #include "runtime/statement_table.h"
@@ -156,11 +157,58 @@ int Dispatch(std::string &statement, ThreadIndex slot) {
   return 1;
 }
 
+namespace {
+
+// A structural marker whose effect depends on its text alone: END IF, the
+// ends and exits of routines, ELSE and the jumps, with their targets. One
+// with further control bytes behind it is left to Dispatch, as an ELSE
+// among them would be cut off on a single-line IF's line.
+void PrepareMarker(CutEntry &cut) {
+  const std::string &s = cut.text;
+  if (s.size() < 2) return;
+  uint8_t code = static_cast<uint8_t>(s[1]);
+  size_t rest = 2;
+  switch (code) {
+  case tok::kEndIf:
+  case tok::kSubEnd:
+  case tok::kSubExit:
+  case tok::kFuncEnd:
+  case tok::kFuncExit:
+    break;
+  case tok::kElse:
+    if (s.size() >= 4 && s[2] == tok::kControl && s[3] == tok::kBlock) {
+      cut.target = ReadHex(s.c_str() + 4);
+      rest = 4;
+    }
+    break;
+  case tok::kJump1:
+  case tok::kJump2:
+  case tok::kJump3:
+    cut.target = ReadHex(s.c_str() + 2);
+    break;
+  default:
+    return;
+  }
+  if (s.find(static_cast<char>(tok::kControl), rest) != std::string::npos) {
+    cut.target.reset();
+    return;
+  }
+  cut.marker = code;
+  cut.path = CutPath::Marker;
+}
+
+} // namespace
+
 void PrepareDirect(CutEntry &cut) {
   const std::string &s = cut.text;
-  cut.direct = false;
+  cut.path = CutPath::Text;
   cut.calls = nullptr;
+  cut.marker = 0;
   if (s.empty() || s[0] == '*') return;
+  if (s[0] == tok::kControl) {
+    PrepareMarker(cut);
+    return;
+  }
   uint8_t first = static_cast<uint8_t>(s[0]);
   bool token = first == 0x10 || first == 0x11;
   uint16_t code =
@@ -170,13 +218,14 @@ void PrepareDirect(CutEntry &cut) {
   if (end == std::string::npos) return; // an IF without THEN: Dispatch's error
   if (s.find(static_cast<char>(tok::kControl)) < end) {
     if (!token) cut.calls = PrepareCallStatement(s);
+    if (cut.calls) cut.path = CutPath::Calls;
     return;
   }
   if (!token) {
     cut.code = 0;
     cut.assign = PrepareAssignment(s);
     cut.brief = true;
-    cut.direct = true;
+    cut.path = CutPath::Direct;
     return;
   }
   StatementHandler handler = code == tok::kEND || code == tok::kIF ? nullptr : FindHandler(code);
@@ -193,7 +242,7 @@ void PrepareDirect(CutEntry &cut) {
   if (code == tok::kFOR) cut.loop = std::make_unique<ForParts>(ParseFor(cut.arg));
   cut.brief = code == tok::kNEXT || code == tok::kFOR || code == tok::kIF || code == tok::kRETURN ||
               ((code == tok::kGOTO || code == tok::kGOSUB) && cut.target);
-  cut.direct = true;
+  cut.path = CutPath::Direct;
 }
 
 namespace {
@@ -250,4 +299,38 @@ int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot
   LockHold hold(e.lock);
   if (e.running.load()) RunDirect(cut, statement, slot);
   return 1;
+}
+
+int RunMarker(const CutEntry &cut, ThreadIndex slot, LockRun &run) {
+  Engine &e = E();
+  ThreadSlot &t = e.threads.slots[slot];
+  // Counted as a brief statement, so that a loop of markers alone still
+  // lets the other threads run.
+  run.Hold();
+  switch (cut.marker) {
+  case tok::kEndIf:
+    return 1;
+  case tok::kElse:
+    // On a single-line IF's line the ELSE ends what runs of the line.
+    if (t.ifLineFlag) {
+      std::string statement = cut.text;
+      CutAtElse(statement, slot);
+      return 1;
+    }
+    if (cut.target && *cut.target == 0xFFFFFFFFu) {
+      run.Release();
+      LockHold hold(e.lock);
+      RuntimeError();
+      return 0;
+    }
+    if (cut.target) t.counter = *cut.target;
+    return 1;
+  case tok::kJump1:
+  case tok::kJump2:
+  case tok::kJump3:
+    if (cut.target) t.counter = *cut.target;
+    return 1;
+  default:
+    return 0; // the end or an exit of a routine
+  }
 }

@@ -13,7 +13,8 @@ int Dispatch(std::string &statement, ThreadIndex slot);
 
 struct CutEntry;
 
-// Fills in the direct fields of a freshly cut statement.
+// Fills in how a freshly cut statement runs (CutEntry::path) and what that
+// takes from its text.
 void PrepareDirect(CutEntry &cut);
 
 class LockRun;
@@ -24,6 +25,10 @@ class LockRun;
 // NEXT, RETURN, resolved GOTO and GOSUB) run inside RUN's hold of the
 // lock; other statements release it first.
 int DispatchDirect(const CutEntry &cut, std::string &statement, ThreadIndex slot, LockRun &run);
+
+// What Dispatch does for a marker that PrepareDirect took apart, counted as
+// a brief statement in RUN.
+int RunMarker(const CutEntry &cut, ThreadIndex slot, LockRun &run);
 
 // The first position at or after START where 0x01 CODE stands, plus 2; 0
 // when a 0 byte comes first.

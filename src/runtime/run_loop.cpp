@@ -70,28 +70,18 @@ CutEntry &EntryAt(ThreadSlot &t, const Program &prog, bool inQuotes) {
 
 // Whether two cuts have the same direct fields.
 bool SameDirect(const CutEntry &a, const CutEntry &b) {
-  return a.direct == b.direct && a.brief == b.brief && a.code == b.code && a.handler == b.handler &&
-         a.arg == b.arg && (a.assign != nullptr) == (b.assign != nullptr) && a.target == b.target &&
+  return a.path == b.path && a.brief == b.brief && a.code == b.code && a.marker == b.marker &&
+         a.handler == b.handler && a.arg == b.arg &&
+         (a.assign != nullptr) == (b.assign != nullptr) && a.target == b.target &&
          a.condition.text == b.condition.text && a.condition.comparison == b.condition.comparison &&
          (a.loop != nullptr) == (b.loop != nullptr) && (!a.loop || SameParts(*a.loop, *b.loop)) &&
          (a.calls != nullptr) == (b.calls != nullptr) &&
          (!a.calls || SameCalls(*a.calls, *b.calls));
 }
 
-const CutEntry &CutCached(ThreadSlot &t, const Program &prog, bool &inQuotes) {
-  // Most statements start outside quotes and were cut before.
-  if (!inQuotes && t.cache && !CheckingCaches()) {
-    size_t index = static_cast<size_t>(static_cast<int64_t>(static_cast<int32_t>(t.counter)) + 2);
-    const std::vector<std::unique_ptr<CutEntry>> &positions = t.cache->positions;
-    if (index < positions.size()) {
-      const CutEntry *made = positions[index].get();
-      if (made && made->made) {
-        t.counter = made->end;
-        inQuotes = made->inQuotesAfter;
-        return *made;
-      }
-    }
-  }
+// The entry at the counter when it was not cut before, or in the checking
+// mode; kept out of the run loop's body.
+[[gnu::noinline]] const CutEntry &CutAgain(ThreadSlot &t, const Program &prog, bool &inQuotes) {
   CutEntry &entry = EntryAt(t, prog, inQuotes);
   bool fresh = !entry.made;
   if (fresh || CheckingCaches()) {
@@ -111,6 +101,39 @@ const CutEntry &CutCached(ThreadSlot &t, const Program &prog, bool &inQuotes) {
   t.counter = entry.end;
   inQuotes = entry.inQuotesAfter;
   return entry;
+}
+
+inline const CutEntry &CutCached(ThreadSlot &t, const Program &prog, bool &inQuotes) {
+  // Most statements start outside quotes and were cut before.
+  if (!inQuotes && t.cache && !CheckingCaches()) {
+    size_t index = static_cast<size_t>(static_cast<int64_t>(static_cast<int32_t>(t.counter)) + 2);
+    const std::vector<std::unique_ptr<CutEntry>> &positions = t.cache->positions;
+    if (index < positions.size()) {
+      const CutEntry *made = positions[index].get();
+      if (made && made->made) {
+        t.counter = made->end;
+        inQuotes = made->inQuotesAfter;
+        return *made;
+      }
+    }
+  }
+  return CutAgain(t, prog, inQuotes);
+}
+
+// The statements that are not direct, kept out of the run loop's body.
+[[gnu::noinline]] int RunIndirect(const CutEntry &cut, std::string &statement, ThreadIndex slot,
+                                  LockRun &run) {
+  switch (cut.path) {
+  case CutPath::Marker:
+    return RunMarker(cut, slot, run);
+  case CutPath::Calls:
+    run.Release();
+    RunCallStatement(*cut.calls, statement, slot);
+    return 1;
+  default:
+    run.Release();
+    return Dispatch(statement, slot);
+  }
 }
 
 } // namespace
@@ -136,9 +159,8 @@ void RunLoop(ThreadIndex slot) {
   for (;;) {
     t.statementStart = t.counter;
     const CutEntry &cut = CutCached(t, prog, inQuotes);
-    // A direct statement has no ELSE to cut, nor has one whose only
-    // control tokens are calls.
-    if (!cut.direct && !cut.calls) {
+    // Only a statement that runs as text may have an ELSE to cut.
+    if (cut.path == CutPath::Text) {
       statement = cut.text;
       if (t.ifLineFlag) CutAtElse(statement, slot);
     }
@@ -149,14 +171,9 @@ void RunLoop(ThreadIndex slot) {
       PostMessageA(e.mainWindow, WM_CLOSE, 0, 0);
       break;
     }
-    if (!cut.direct) run.Release();
-    if (cut.direct) {
-      if (!DispatchDirect(cut, statement, slot, run)) break;
-    } else if (cut.calls) {
-      RunCallStatement(*cut.calls, statement, slot);
-    } else if (!Dispatch(statement, slot)) {
+    if (!(cut.path == CutPath::Direct ? DispatchDirect(cut, statement, slot, run)
+                                      : RunIndirect(cut, statement, slot, run)))
       break;
-    }
     if (slot == 0 && e.pendingStatement.NotEmpty()) {
       run.Release();
       // Run, then empty: a statement queued while it runs is dropped.

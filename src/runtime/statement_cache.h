@@ -37,6 +37,8 @@ struct ForParts {
   ScalarCell cell;      // the loop variable's
 };
 
+enum class CutPath : uint8_t { Text, Direct, Marker, Calls };
+
 // A cut statement: its text, the counter behind it and the quote state
 // after it.
 struct CutEntry {
@@ -44,19 +46,24 @@ struct CutEntry {
   std::string text;
   ProgramPosition end = 0;
   bool inQuotesAfter = false;
-  // A statement without control bytes (an IF: before its THEN) has no
-  // calls to pre-evaluate, no ELSE to cut and no marker: the run loop gives
-  // it straight to its handler, or to its assignment plan.
-  bool direct = false;
-  bool brief = false;                    // neither waits nor calls: runs inside a held lock
-  uint16_t code = 0;                     // the statement's token; 0: an assignment
-  StatementHandler handler = nullptr;    // for a token
-  std::string arg;                       // the argument text the handler receives
-  std::unique_ptr<AssignPlan> assign;    // for an assignment, when it has a plan
-  std::optional<ProgramPosition> target; // a NEXT's operand; a GOTO's or GOSUB's resolved
-  ConditionText condition;               // an IF's
-  mutable IfOutcomes outcomes;           // an IF's, found on first use
-  std::unique_ptr<ForParts> loop;        // a FOR's argument text taken apart
+  // How the run loop runs the statement. One without control bytes (an
+  // IF: before its THEN) has no calls to pre-evaluate, no ELSE to cut and
+  // no marker: it is direct, given straight to its handler or assignment
+  // plan. A marker, and one whose only control tokens are routine calls,
+  // run from what was taken from their text too; the others run as text.
+  CutPath path = CutPath::Text;
+  bool brief = false;                 // neither waits nor calls: runs inside a held lock
+  uint16_t code = 0;                  // the statement's token; 0: an assignment
+  uint8_t marker = 0;                 // a marker's code
+  StatementHandler handler = nullptr; // for a token
+  std::string arg;                    // the argument text the handler receives
+  std::unique_ptr<AssignPlan> assign; // for an assignment, when it has a plan
+  // A NEXT's operand; a GOTO's or GOSUB's resolved; a marker's block or
+  // jump target.
+  std::optional<ProgramPosition> target;
+  ConditionText condition;        // an IF's
+  mutable IfOutcomes outcomes;    // an IF's, found on first use
+  std::unique_ptr<ForParts> loop; // a FOR's argument text taken apart
   // A statement whose only control tokens are routine calls, cut out.
   std::unique_ptr<CallStatement> calls;
 };
