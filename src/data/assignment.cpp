@@ -128,7 +128,8 @@ template <typename Value> bool Run(AssignPlan &plan, Value value) {
   if (plan.plain) {
     int kind = KindOf(plan.name);
     if (kind != kString && kind != kRecord) {
-      SetNumeric(plan.name, value());
+      double v = value();
+      SetNumericThrough(plan.name, plan.cell, v);
       return true;
     }
   }

@@ -82,6 +82,11 @@ inline double ReadResolved(std::string_view name, const ScalarCell &cell) {
   return ReadScalarCell(cell);
 }
 
+// SetNumeric of the plain scalar NAME. When CELL, resolved before, is still
+// current and found no numeric scalar of the name, the variable is made
+// without searching the tables again.
+void SetNumericThrough(std::string_view name, const ScalarCell &cell, double value);
+
 // Stores VALUE in a cell that ResolveScalar has just found, converted as
 // SetNumeric converts it.
 void WriteScalar(const ScalarCell &cell, double value);

@@ -149,7 +149,17 @@ bool LinearIndex(const std::vector<int32_t> &subs, const std::vector<int32_t> &b
   return true;
 }
 
+long FindScalarCell(const std::vector<NameEntry> &entries, std::string_view name) {
+  size_t running = 0;
+  for (const NameEntry &e : entries) {
+    if (e.form == NameEntry::Form::Scalar && e.name == name) return static_cast<long>(running);
+    running += e.cells;
+  }
+  return kNotFound;
+}
+
 long FindCell(const std::vector<NameEntry> &entries, const Reference &ref) {
+  if (!ref.subscripted) return FindScalarCell(entries, ref.name);
   size_t running = 0;
   for (const NameEntry &e : entries) {
     if (e.name == ref.name) {
@@ -160,7 +170,6 @@ long FindCell(const std::vector<NameEntry> &entries, const Reference &ref) {
       }
       if (ref.subscripted && e.form == NameEntry::Form::Element && e.dims == ref.subscripts)
         return static_cast<long>(running);
-      if (!ref.subscripted && e.form == NameEntry::Form::Scalar) return static_cast<long>(running);
     }
     running += e.cells;
   }

@@ -80,6 +80,9 @@ constexpr long kNotFound = -1;
 constexpr long kFindError = -2;
 long FindCell(const std::vector<NameEntry> &entries, const Reference &ref);
 
+// FindCell of the scalar NAME (a reference without subscripts).
+long FindScalarCell(const std::vector<NameEntry> &entries, std::string_view name);
+
 // Whether any entry of GROUP is named NAME.
 bool HasName(const VariableTable &table, int group, std::string_view name);
 

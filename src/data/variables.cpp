@@ -283,6 +283,24 @@ std::string *FindStringCell(Lookup &l, bool &error) {
 
 } // namespace
 
+namespace {
+
+// What SetNumeric does once no scope holds a numeric cell for REF: makes
+// one in the current scope, of the kind the name implies.
+void CreateNumeric(const Reference &ref, double value) {
+  int kind = ImpliedKind(ref.name);
+  // A name that implies a string (or a record) cannot take a number: it is
+  // refused rather than given an entry without a proper cell.
+  if (kind == kString || kind == kRecord) {
+    RuntimeError();
+    return;
+  }
+  VariableTable &scope = CurrentScope();
+  if (CreateEntry(scope, kind, ref)) WriteCell(scope, kind, scope.CellCount(kind) - 1, value);
+}
+
+} // namespace
+
 double GetNumeric(std::string_view refText, VariableTable *table) {
   Lookup l;
   if (!Prepare(refText, table, l)) return 0;
@@ -316,15 +334,7 @@ void SetNumeric(std::string_view refText, double value, VariableTable *table) {
     RuntimeError();
     return;
   }
-  int kind = ImpliedKind(l.ref.name);
-  // A name that implies a string (or a record) cannot take a number: it is
-  // refused rather than given an entry without a proper cell.
-  if (kind == kString || kind == kRecord) {
-    RuntimeError();
-    return;
-  }
-  VariableTable &scope = CurrentScope();
-  if (CreateEntry(scope, kind, l.ref)) WriteCell(scope, kind, scope.CellCount(kind) - 1, value);
+  CreateNumeric(l.ref, value);
 }
 
 const std::string *GetString(std::string_view refText, VariableTable *table) {
@@ -416,27 +426,34 @@ namespace {
 // of that name in a scope searched first makes the read an error, which is
 // left to GetNumeric.
 bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
-  Reference ref;
-  ref.name.assign(name);
   out.cell = nullptr;
   out.group = -1;
   out.numeric = false;
   for (VariableTable *t : {local, &Globals()}) {
     if (!t) continue;
-    Found f = FindNumeric(*t, ref);
-    if (f.group >= 0) {
-      size_t at = static_cast<size_t>(f.cell);
-      out.group = f.group;
-      out.cell = f.group == 0   ? static_cast<void *>(&t->doubles[at])
-                 : f.group == 1 ? static_cast<void *>(&t->integers[at])
-                                : static_cast<void *>(&t->singles[at]);
+    // FindNumeric for a reference without subscripts, which cannot fail.
+    int group = -1;
+    long cell = kNotFound;
+    for (int g : kNumericGroups) {
+      cell = FindScalarCell(t->entries[g], name);
+      if (cell >= 0) {
+        group = g;
+        break;
+      }
+    }
+    if (group >= 0) {
+      size_t at = static_cast<size_t>(cell);
+      out.group = group;
+      out.cell = group == 0   ? static_cast<void *>(&t->doubles[at])
+                 : group == 1 ? static_cast<void *>(&t->integers[at])
+                              : static_cast<void *>(&t->singles[at]);
       // A numeric entry in the local table comes before any string or
       // record of the name there, so the name's kind is numeric.
       int kind = t == local ? kDouble : KindOf(name);
       out.numeric = kind != kString && kind != kRecord;
       return true;
     }
-    if (HasStringCell(*t, ref)) return false;
+    if (FindScalarCell(t->entries[3], name) >= 0) return false;
   }
   return true;
 }
@@ -502,6 +519,28 @@ double ReadScalarAgain(std::string_view name, ScalarCell &c, CellScope &scope) {
 
 bool ResolveScalarAgain(std::string_view name, ScalarCell &c) {
   return Resolve(name, c) && c.numeric;
+}
+
+bool ReadTableScalar(VariableTable &t, std::string_view name, double &value) {
+  if (name.find_first_of("(.") != std::string_view::npos || !ValidNameStart(name)) return false;
+  for (int g : kNumericGroups) {
+    long cell = FindScalarCell(t.entries[g], name);
+    if (cell >= 0) {
+      value = ReadCell(t, g, static_cast<size_t>(cell));
+      return true;
+    }
+  }
+  return false;
+}
+
+void SetNumericThrough(std::string_view name, const ScalarCell &c, double value) {
+  if (!CheckingCaches() && !c.cell && Current(c, LocalTable())) {
+    Reference ref;
+    ref.name.assign(name);
+    CreateNumeric(ref, value);
+    return;
+  }
+  SetNumeric(name, value);
 }
 
 void WriteScalar(const ScalarCell &c, double value) {

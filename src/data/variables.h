@@ -37,6 +37,10 @@ int ImpliedKind(std::string_view name);
 double GetNumeric(std::string_view ref, VariableTable *table = nullptr);
 void SetNumeric(std::string_view ref, double value, VariableTable *table = nullptr);
 
+// GetNumeric(NAME, &T) when NAME, a name without subscripts or members, has
+// a numeric scalar in T; false otherwise, with nothing read or reported.
+bool ReadTableScalar(VariableTable &t, std::string_view name, double &value);
+
 // Stores VALUE in cell CELL of numeric GROUP of T, converted as SetNumeric
 // converts it.
 void WriteCell(VariableTable &t, int group, size_t cell, double value);

@@ -221,7 +221,7 @@ RoutineResult ReadValue(VariableTable &local, std::string_view name) {
     return r;
   }
   r.numeric = true;
-  r.number = found >= 0 ? GetNumeric(name, &local) : 0;
+  if (found >= 0 && !ReadTableScalar(local, name, r.number)) r.number = GetNumeric(name, &local);
   return r;
 }
 

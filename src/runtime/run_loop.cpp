@@ -136,6 +136,23 @@ inline const CutEntry &CutCached(ThreadSlot &t, const Program &prog, bool &inQuo
   }
 }
 
+// Counts one statement against a set budget; true, with the main window
+// told to close, once it is spent.
+[[gnu::noinline]] bool BudgetSpent(Engine &e) {
+  if (e.statementBudget.fetch_sub(1, std::memory_order_relaxed) > 0) return false;
+  PostMessageA(e.mainWindow, WM_CLOSE, 0, 0);
+  return true;
+}
+
+// Runs the statement queued for thread 0, then empties the queue: a
+// statement queued while it runs is dropped.
+[[gnu::noinline]] void RunPending(Engine &e, LockRun &run) {
+  run.Release();
+  std::string queued = e.pendingStatement.Text();
+  Dispatch(queued, 0);
+  e.pendingStatement.Clear();
+}
+
 } // namespace
 
 void RunLoop(ThreadIndex slot) {
@@ -166,21 +183,11 @@ void RunLoop(ThreadIndex slot) {
     }
     t.waiting.store(0, std::memory_order_relaxed);
     if (!e.running.load(std::memory_order_acquire)) break;
-    if (e.statementBudget.load(std::memory_order_relaxed) >= 0 &&
-        e.statementBudget.fetch_sub(1, std::memory_order_relaxed) <= 0) {
-      PostMessageA(e.mainWindow, WM_CLOSE, 0, 0);
-      break;
-    }
+    if (e.statementBudget.load(std::memory_order_relaxed) >= 0 && BudgetSpent(e)) break;
     if (!(cut.path == CutPath::Direct ? DispatchDirect(cut, statement, slot, run)
                                       : RunIndirect(cut, statement, slot, run)))
       break;
-    if (slot == 0 && e.pendingStatement.NotEmpty()) {
-      run.Release();
-      // Run, then empty: a statement queued while it runs is dropped.
-      std::string queued = e.pendingStatement.Text();
-      Dispatch(queued, 0);
-      e.pendingStatement.Clear();
-    }
+    if (slot == 0 && e.pendingStatement.NotEmpty()) RunPending(e, run);
     uint8_t c = prog.At(t.counter);
     if (c == '\n' || (c == 0xFF && prog.At(t.counter - 1) == 0)) t.ifLineFlag = 0;
     if (c == 0) {
