@@ -171,9 +171,17 @@ VariableTable &CurrentScope() {
 }
 
 int ImpliedKind(std::string_view name) {
-  size_t dot = name.rfind('.', name.find('('));
-  std::string_view last = dot == std::string_view::npos ? name : name.substr(dot + 1);
-  last = last.substr(0, last.find('('));
+  // The last name of a member path, up to its subscripts. Names are short:
+  // one pass over the bytes.
+  size_t start = 0, end = name.size();
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '(') {
+      end = i;
+      break;
+    }
+    if (name[i] == '.') start = i + 1;
+  }
+  std::string_view last = name.substr(start, end - start);
   if (last.empty()) return kDouble;
   switch (last.back()) {
   case '#':
@@ -207,8 +215,14 @@ void DefaultTypes::Clear() {
 }
 
 int KindOf(std::string_view ref) {
+  size_t open = ref.size();
+  bool dot = false;
+  for (size_t i = 0; i < ref.size(); ++i) {
+    if (ref[i] == '.') dot = true;
+    if (ref[i] == '(' && open == ref.size()) open = i;
+  }
   std::string_view head, rest;
-  if (ref.find('.') != std::string_view::npos && SplitMember(ref, head, rest)) {
+  if (dot && SplitMember(ref, head, rest)) {
     std::string_view last;
     // Looking the kind up must not report anything: a missing record
     // leaves the implied kind.
@@ -227,7 +241,7 @@ int KindOf(std::string_view ref) {
       if (HasName(*table, g, name)) return KindOfGroup(g);
     return ImpliedKind(ref);
   }
-  std::string_view name = ref.substr(0, ref.find('('));
+  std::string_view name = ref.substr(0, open);
   for (VariableTable *t : {LocalTable(), &Globals()}) {
     if (!t) continue;
     for (int g = 0; g < kGroupCount; ++g)
