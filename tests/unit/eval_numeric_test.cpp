@@ -170,10 +170,15 @@ TEST_F(EvalNumericTest, SingleOperandsReadAsTheLevelsReadThem) {
 
 namespace {
 
-// A random expression of literals, variables, operators and groups.
-std::string RandomExpression(std::mt19937 &rng, int depth) {
+// A random expression of literals, variables, operators and groups; with
+// HOLES, some operands are hole markers.
+std::string RandomExpression(std::mt19937 &rng, int depth, bool holes = false) {
   static const std::vector<std::string> operands = {"0", "1", "2",  "3",  "0.1", "7.5", "1e3", "x",
                                                     "y", "z", "-x", "-2", "i%",  "s!",  "1e-7"};
+  auto operand = [&] {
+    if (holes && rng() % 3 == 0) return std::string(rng() % 4 == 0 ? "-" : "") + kHoleMarker;
+    return operands[rng() % operands.size()];
+  };
   static const std::vector<std::string> operators = {"+", "-",  "*",  "/",  "\\", "^", "=", "<",
                                                      ">", "<=", ">=", "<>", MOD,  AND, OR,  XOR};
   std::string out;
@@ -181,9 +186,10 @@ std::string RandomExpression(std::mt19937 &rng, int depth) {
   for (int k = 0; k < count; ++k) {
     if (k > 0) out += operators[rng() % operators.size()];
     if (depth < 3 && rng() % 4 == 0) {
-      out += (rng() % 3 == 0 && k == 0 ? "-(" : "(") + RandomExpression(rng, depth + 1) + ")";
+      out +=
+          (rng() % 3 == 0 && k == 0 ? "-(" : "(") + RandomExpression(rng, depth + 1, holes) + ")";
     } else {
-      out += operands[rng() % operands.size()];
+      out += operand();
     }
   }
   return out;
@@ -215,4 +221,49 @@ TEST_F(EvalNumericTest, CompiledFormsGiveTheTextAlgorithmsBitsAndErrors) {
     EXPECT_EQ(formErrors, textErrors * (CheckingCaches() ? 2 : 1)) << text;
   }
   EXPECT_GT(compiled, 2000) << "most of these forms compile";
+}
+
+// A call's value stands where its number text would be written in: the
+// form with holes gives the bits and errors of the text with those number
+// texts, whatever their signs, fractions and exponents.
+TEST_F(EvalNumericTest, HolesReadAsTheNumberTextsWrittenIn) {
+  SetNumeric("x", 2.5);
+  SetNumeric("y", -3);
+  SetNumeric("z", 0);
+  static const double values[] = {0,       1,        -1,   2.5,    -7,
+                                  1.0 / 3, -2.0 / 3, 1e20, -1e-20, 123456789.125};
+  std::mt19937 rng(4321);
+  int compiled = 0;
+  for (int n = 0; n < 3000; ++n) {
+    std::string text = RandomExpression(rng, 0, true);
+    const CompiledNumeric *c = CompiledFormWithHoles(text);
+    if (!c) continue;
+    std::vector<double> holes;
+    std::string filled;
+    for (size_t at = 0; at < text.size();) {
+      if (text.compare(at, 2, kHoleMarker) == 0) {
+        holes.push_back(values[rng() % std::size(values)]);
+        filled += num::FormatG15(holes.back());
+        at += 2;
+      } else {
+        filled += text[at++];
+      }
+    }
+    double viaForm;
+    uint64_t before = RuntimeErrorCount();
+    ASSERT_TRUE(RunCompiledForm(*c, HoleValues{holes.data(), filled}, viaForm)) << filled;
+    uint64_t formErrors = RuntimeErrorCount() - before;
+    before = RuntimeErrorCount();
+    double viaText = numexpr::EvalText(filled);
+    uint64_t textErrors = RuntimeErrorCount() - before;
+    ++compiled;
+    EXPECT_EQ(0, std::memcmp(&viaForm, &viaText, sizeof viaForm))
+        << filled << ": " << viaForm << " against " << viaText;
+    EXPECT_EQ(formErrors, textErrors * (CheckingCaches() ? 2 : 1)) << filled;
+  }
+  EXPECT_GT(compiled, 1500) << "most of these forms compile";
+  // A marker in a text of the program is never taken for a hole.
+  double v;
+  EXPECT_FALSE(EvalCompiled(std::string("1+") + kHoleMarker, v));
+  EXPECT_EQ(CompiledFormWithHoles(std::string("a(") + kHoleMarker + ")+1"), nullptr);
 }
