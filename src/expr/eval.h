@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/variable_cells.h"
+
 // The value of a numeric expression text; errors go through RuntimeError
 // and give 0.
 double EvalNumeric(std::string_view text);
@@ -13,12 +15,15 @@ struct CompiledNumeric;
 struct VariableTable;
 
 // A numeric expression text prepared once for statements that evaluate it
-// again and again: a number text's value, or the text's compiled form.
+// again and again: a number text's value, or the text's compiled form. A
+// plain name's form is a read of its cell, which CELL keeps here.
 struct NumericText {
   std::string text;
   bool number = false; // a number text, whose value is VALUE
+  bool name = false;   // a plain name with its compiled form
   double value = 0;
   const CompiledNumeric *code = nullptr;
+  mutable ScalarCell cell;
 };
 NumericText PrepareNumeric(std::string_view text);
 

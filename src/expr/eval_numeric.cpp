@@ -550,19 +550,40 @@ double EvalNumeric(std::string_view text) {
 NumericText PrepareNumeric(std::string_view text) {
   NumericText n;
   n.text.assign(text);
-  if (PlainForm(text) == Plain::Number) {
+  Plain plain = PlainForm(text);
+  if (plain == Plain::Number) {
     n.number = true;
     n.value = NumberValue(text);
   } else {
     n.code = CompiledFormOf(text);
+    n.name = plain == Plain::Name && n.code;
   }
   return n;
 }
 
-double EvalPrepared(const NumericText &n) {
-  // The same choices as EvalNumeric, without looking at the text again.
-  if (n.number && tlsNesting < kMaxNesting) return CheckedPlain(n.text, n.value);
+namespace {
+
+// EvalPrepared of a text that is neither a number nor a name.
+inline double EvalForm(const NumericText &n) {
   double v;
   if (n.code && RunCompiledForm(*n.code, n.text, v)) return v;
   return EvalNumeric(n.text);
+}
+
+// EvalPrepared of a plain name: its compiled form is one level that reads
+// its cell, which the cell kept here reads directly. The checking mode runs
+// the form itself.
+[[gnu::noinline]] double EvalName(const NumericText &n) {
+  if (tlsNesting + 3 >= kMaxNesting || CheckingCaches()) return EvalForm(n);
+  CellScope scope = CurrentCellScope();
+  return ReadScalarIn(n.text, n.cell, scope);
+}
+
+} // namespace
+
+double EvalPrepared(const NumericText &n) {
+  // The same choices as EvalNumeric, without looking at the text again.
+  if (n.number && tlsNesting < kMaxNesting) return CheckedPlain(n.text, n.value);
+  if (n.name) return EvalName(n);
+  return EvalForm(n);
 }
