@@ -1,11 +1,11 @@
 ' Assignments whose expressions call FUNCTION routines, and SUB calls that
 ' stand alone, run many times: each call's value is written in as its
 ' number text would be, wherever it stands.
-FUNCTION Fib(n)
-  IF n < 2 THEN
-    Fib = n
+FUNCTION Jac(n)
+  IF n <= 1 THEN
+    Jac = n * 1
   ELSE
-    Fib = Fib(n - 1) + Fib(n - 2)
+    Jac = Jac(n - 1) + 2 * Jac(n - 2)
   END IF
 END FUNCTION
 FUNCTION Neg(x)
@@ -43,7 +43,7 @@ FUNCTION Long(s$, n)
   Long = LEN(s$) * n
 END FUNCTION
 
-PRINT Fib(12)
+PRINT Jac(12)
 FOR k = 1 TO 3
   a = -Neg(k) * 2
   b = 2 - Neg(-k)
@@ -72,7 +72,7 @@ FOR k = 1 TO 2
   PRINT x; y; z
 NEXT
 ' The same statement at several depths of recursion.
-PRINT Fib(8); Fib(1); Fib(0)
+PRINT Jac(8); Jac(1); Jac(0)
 ' SUB calls.
 total = 0
 FOR k = 1 TO 4

@@ -195,6 +195,23 @@ std::string RandomExpression(std::mt19937 &rng, int depth, bool holes = false) {
   return out;
 }
 
+// Runs FORM (false: it did not run) and then the text algorithm on TEXT,
+// and expects the same bits and the same errors; true when FORM ran.
+template <typename Form> bool ExpectLikeText(const std::string &text, Form form) {
+  double viaForm;
+  uint64_t before = RuntimeErrorCount();
+  if (!form(viaForm)) return false;
+  uint64_t formErrors = RuntimeErrorCount() - before;
+  before = RuntimeErrorCount();
+  double viaText = numexpr::EvalText(text);
+  uint64_t textErrors = RuntimeErrorCount() - before;
+  EXPECT_EQ(0, std::memcmp(&viaForm, &viaText, sizeof viaForm))
+      << text << ": " << viaForm << " against " << viaText;
+  // The checking mode runs the text algorithm inside the form's run too.
+  EXPECT_EQ(formErrors, textErrors * (CheckingCaches() ? 2 : 1)) << text;
+  return true;
+}
+
 } // namespace
 
 TEST_F(EvalNumericTest, CompiledFormsGiveTheTextAlgorithmsBitsAndErrors) {
@@ -207,18 +224,7 @@ TEST_F(EvalNumericTest, CompiledFormsGiveTheTextAlgorithmsBitsAndErrors) {
   int compiled = 0;
   for (int n = 0; n < 3000; ++n) {
     std::string text = RandomExpression(rng, 0);
-    double viaForm;
-    uint64_t before = RuntimeErrorCount();
-    if (!EvalCompiled(text, viaForm)) continue;
-    uint64_t formErrors = RuntimeErrorCount() - before;
-    before = RuntimeErrorCount();
-    double viaText = numexpr::EvalText(text);
-    uint64_t textErrors = RuntimeErrorCount() - before;
-    ++compiled;
-    EXPECT_EQ(0, std::memcmp(&viaForm, &viaText, sizeof viaForm))
-        << text << ": " << viaForm << " against " << viaText;
-    // The checking mode runs the text algorithm inside EvalCompiled too.
-    EXPECT_EQ(formErrors, textErrors * (CheckingCaches() ? 2 : 1)) << text;
+    if (ExpectLikeText(text, [&](double &v) { return EvalCompiled(text, v); })) ++compiled;
   }
   EXPECT_GT(compiled, 2000) << "most of these forms compile";
 }
@@ -249,17 +255,11 @@ TEST_F(EvalNumericTest, HolesReadAsTheNumberTextsWrittenIn) {
         filled += text[at++];
       }
     }
-    double viaForm;
-    uint64_t before = RuntimeErrorCount();
-    ASSERT_TRUE(RunCompiledForm(*c, HoleValues{holes.data(), filled}, viaForm)) << filled;
-    uint64_t formErrors = RuntimeErrorCount() - before;
-    before = RuntimeErrorCount();
-    double viaText = numexpr::EvalText(filled);
-    uint64_t textErrors = RuntimeErrorCount() - before;
+    bool ran = ExpectLikeText(filled, [&](double &v) {
+      return RunCompiledForm(*c, HoleValues{holes.data(), filled}, v);
+    });
+    EXPECT_TRUE(ran) << filled;
     ++compiled;
-    EXPECT_EQ(0, std::memcmp(&viaForm, &viaText, sizeof viaForm))
-        << filled << ": " << viaForm << " against " << viaText;
-    EXPECT_EQ(formErrors, textErrors * (CheckingCaches() ? 2 : 1)) << filled;
   }
   EXPECT_GT(compiled, 1500) << "most of these forms compile";
   // A marker in a text of the program is never taken for a hole.
