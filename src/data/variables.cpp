@@ -90,7 +90,22 @@ struct Found {
   bool error = false;
 };
 
+// FindNumeric of a name without subscripts, which cannot fail.
+Found FindNumericScalar(const VariableTable &t, std::string_view name) {
+  Found f;
+  for (int g : kNumericGroups) {
+    long cell = FindScalarCell(t.entries[g], name);
+    if (cell >= 0) {
+      f.group = g;
+      f.cell = cell;
+      break;
+    }
+  }
+  return f;
+}
+
 Found FindNumeric(VariableTable &t, const Reference &ref) {
+  if (!ref.subscripted) return FindNumericScalar(t, ref.name);
   Found f;
   for (int g : kNumericGroups) {
     long cell = FindCell(t.entries[g], ref);
@@ -202,11 +217,13 @@ void DefaultTypes::Add(int index, char letter) {
   std::string &list = letters[index];
   if (list.find(letter) != std::string::npos) return;
   list.push_back(letter);
-  int &kind = implied[letter - 'A'];
-  // An earlier list that holds the letter keeps it.
-  bool earlier = false;
-  for (int i = 0; i < index; ++i) earlier = earlier || letters[i].find(letter) != std::string::npos;
-  if (!earlier) kind = kKinds[index];
+  // The first list that holds the letter gives its kind.
+  for (int i = 0; i < 3; ++i) {
+    if (letters[i].find(letter) != std::string::npos) {
+      implied[letter - 'A'] = kKinds[i];
+      break;
+    }
+  }
 }
 
 void DefaultTypes::Clear() {
@@ -445,22 +462,13 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
   out.numeric = false;
   for (VariableTable *t : {local, &Globals()}) {
     if (!t) continue;
-    // FindNumeric for a reference without subscripts, which cannot fail.
-    int group = -1;
-    long cell = kNotFound;
-    for (int g : kNumericGroups) {
-      cell = FindScalarCell(t->entries[g], name);
-      if (cell >= 0) {
-        group = g;
-        break;
-      }
-    }
-    if (group >= 0) {
-      size_t at = static_cast<size_t>(cell);
-      out.group = group;
-      out.cell = group == 0   ? static_cast<void *>(&t->doubles[at])
-                 : group == 1 ? static_cast<void *>(&t->integers[at])
-                              : static_cast<void *>(&t->singles[at]);
+    Found f = FindNumericScalar(*t, name);
+    if (f.group >= 0) {
+      size_t at = static_cast<size_t>(f.cell);
+      out.group = f.group;
+      out.cell = f.group == 0   ? static_cast<void *>(&t->doubles[at])
+                 : f.group == 1 ? static_cast<void *>(&t->integers[at])
+                                : static_cast<void *>(&t->singles[at]);
       // A numeric entry in the local table comes before any string or
       // record of the name there, so the name's kind is numeric.
       int kind = t == local ? kDouble : KindOf(name);
@@ -537,14 +545,10 @@ bool ResolveScalarAgain(std::string_view name, ScalarCell &c) {
 
 bool ReadTableScalar(VariableTable &t, std::string_view name, double &value) {
   if (name.find_first_of("(.") != std::string_view::npos || !ValidNameStart(name)) return false;
-  for (int g : kNumericGroups) {
-    long cell = FindScalarCell(t.entries[g], name);
-    if (cell >= 0) {
-      value = ReadCell(t, g, static_cast<size_t>(cell));
-      return true;
-    }
-  }
-  return false;
+  Found f = FindNumericScalar(t, name);
+  if (f.group < 0) return false;
+  value = ReadCell(t, f.group, static_cast<size_t>(f.cell));
+  return true;
 }
 
 void SetNumericThrough(std::string_view name, const ScalarCell &c, double value) {

@@ -79,7 +79,7 @@ bool ReadHeader(const Program &prog, ProgramPosition position, RoutineHeader &ou
   out.plain = true;
   for (size_t i = 0; i < out.params.size(); ++i) {
     const std::string &decl = out.params[i];
-    if (decl.find_first_of("().\x01\",") != std::string::npos) out.plain = false;
+    if (decl.find_first_of("().\x01\"") != std::string::npos) out.plain = false;
     for (size_t j = 0; j < i; ++j)
       if (out.names[j] == out.names[i]) out.plain = false;
   }
