@@ -100,6 +100,9 @@ struct CompiledNumeric {
   std::vector<ElementRef> elements; // in text order
   int depth = 0;                    // levels nested at most
   uint32_t holes = 0;               // cut-out calls
+  // One level of two operands, each a constant or a variable, and one
+  // operator: the commonest form, run without the general loops.
+  bool binary = false;
 };
 
 namespace {
@@ -335,6 +338,11 @@ std::unique_ptr<Compiled> Compile(std::string_view text, bool holes) {
   Compiler compiler(*c);
   uint32_t top;
   if (!compiler.CompileLevel(s, 1, top)) return nullptr;
+  const Level &l = c->levels[0];
+  c->binary =
+      c->levels.size() == 1 && c->elements.empty() && l.operands.size() == 2 && l.steps.size() == 1;
+  for (const Operand &o : l.operands)
+    if (o.kind == Operand::Kind::Group || o.kind == Operand::Kind::Element) c->binary = false;
   return c;
 }
 
@@ -342,6 +350,18 @@ std::unique_ptr<Compiled> Compile(std::string_view text, bool holes) {
 double AsText(double v, bool negate) {
   double r = num::RoundG15(v);
   return negate ? -r : r;
+}
+
+// A constant's or a variable's value, as RunLevel reads it.
+inline double ValueOf(const Operand &o, CellScope &scope) {
+  switch (o.kind) {
+  case Operand::Kind::Variable:
+    return ReadScalarIn(o.name, o.cell, scope);
+  case Operand::Kind::NegatedVariable:
+    return num::RoundG15(-ReadScalarIn(o.name, o.cell, scope));
+  default:
+    return o.constant;
+  }
 }
 
 double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
@@ -360,19 +380,10 @@ double RunLevel(const Compiled &c, uint32_t index, const double *elements) {
   CellScope scope = CurrentCellScope();
   for (uint8_t i : l.reads) {
     const Operand &o = l.operands[i];
-    switch (o.kind) {
-    case Operand::Kind::Constant:
-    case Operand::Kind::Group:
-      break;
-    case Operand::Kind::Variable:
-      values[i] = ReadScalarIn(o.name, o.cell, scope);
-      break;
-    case Operand::Kind::NegatedVariable:
-      values[i] = num::RoundG15(-ReadScalarIn(o.name, o.cell, scope));
-      break;
-    case Operand::Kind::Element:
+    if (o.kind == Operand::Kind::Element) {
       values[i] = o.negate ? -elements[o.index] : elements[o.index];
-      break;
+    } else {
+      values[i] = ValueOf(o, scope);
     }
   }
   for (const Step &step : l.steps) {
@@ -402,11 +413,26 @@ double ElementValue(const ElementRef &e) {
   return ReadElement(e.cells, e.values);
 }
 
+// RunLevel of a binary form.
+inline double RunBinary(const Compiled &c) {
+  const Level &l = c.levels[0];
+  CellScope scope = CurrentCellScope();
+  double a = ValueOf(l.operands[0], scope);
+  double b = ValueOf(l.operands[1], scope);
+  double out;
+  if (!numexpr::ApplyOperator(l.steps[0].op, a, b, out)) {
+    RuntimeError();
+    return 0;
+  }
+  return out;
+}
+
 [[gnu::always_inline]] inline double Run(const Compiled &c, const double *holes) {
   struct Nest {
     Nest() { ++numexpr::Nesting(); }
     ~Nest() { --numexpr::Nesting(); }
   } nest;
+  if (c.binary) return RunBinary(c);
   if (c.elements.empty()) return RunLevel(c, 0, nullptr);
   // Array elements are replaced first, all over the text.
   constexpr size_t kInline = 8;

@@ -57,13 +57,19 @@ ForParts ParseFor(const std::string &arg) {
   size_t eq = p.init.find('=');
   p.hasName = eq != std::string::npos;
   if (p.hasName) p.name = p.init.substr(0, eq);
+  p.constant = p.hasName && p.endText.number && (!p.hasStep || p.stepText.number);
+  if (p.constant) {
+    p.endValue = num::RoundG15(p.endText.value);
+    if (p.hasStep) p.stepValue = p.stepText.value;
+  }
   return p;
 }
 
 bool SameParts(const ForParts &a, const ForParts &b) {
   return a.arg == b.arg && a.valid == b.valid && a.exit == b.exit && a.init == b.init &&
          a.name == b.name && a.hasName == b.hasName && a.endText.text == b.endText.text &&
-         a.hasStep == b.hasStep && a.stepText.text == b.stepText.text;
+         a.hasStep == b.hasStep && a.stepText.text == b.stepText.text && a.constant == b.constant &&
+         a.endValue == b.endValue && a.stepValue == b.stepValue;
 }
 
 namespace {
@@ -133,6 +139,15 @@ void FOR(std::string &arg, ThreadIndex slot) {
 
 void RunFor(ForParts &parts, ThreadIndex slot) {
   ThreadSlot &t = E().threads.slots[slot];
+  // A later pass with a number end and step: nothing is evaluated, so the
+  // variable's cell stays current from the step's write to the end test.
+  if (parts.constant && t.nextFlag && !CheckingCaches() && ResolveScalar(parts.name, parts.cell)) {
+    WriteScalar(parts.cell, ReadScalarCell(parts.cell) + parts.stepValue);
+    double v = ReadScalarCell(parts.cell);
+    t.nextFlag = 0;
+    if (parts.stepValue < 0 ? v < parts.endValue : v > parts.endValue) t.counter = parts.exit;
+    return;
+  }
   if (!parts.valid) {
     RuntimeError();
     return;

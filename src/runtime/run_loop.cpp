@@ -68,6 +68,17 @@ CutEntry &EntryAt(ThreadSlot &t, const Program &prog, bool inQuotes) {
   return cache.cuts[uint64_t{t.counter} << 1 | (inQuotes ? 1 : 0)];
 }
 
+// What the byte at P, where a statement ended, means to the run loop.
+uint8_t AfterStatement(const Program &prog, ProgramPosition p) {
+  uint8_t c = prog.At(p);
+  uint8_t after = 0;
+  if (c == '\n' || (c == 0xFF && prog.At(p - 1) == 0)) after |= kLineEnds;
+  // The text has ended; so has everything outside the block, which the
+  // original would have read as garbage.
+  if (c == 0 && (static_cast<int32_t>(p) >= 0 || !prog.Contains(p))) after |= kRunEnds;
+  return after;
+}
+
 // Whether two cuts have the same direct fields.
 bool SameDirect(const CutEntry &a, const CutEntry &b) {
   return a.path == b.path && a.brief == b.brief && a.code == b.code && a.marker == b.marker &&
@@ -90,11 +101,13 @@ bool SameDirect(const CutEntry &a, const CutEntry &b) {
     cut.end = t.counter;
     cut.inQuotesAfter = inQuotes;
     CutStatement(prog, cut.end, cut.inQuotesAfter, cut.text);
+    cut.after = AfterStatement(prog, cut.end);
     PrepareDirect(cut);
     if (fresh) {
       entry = std::move(cut);
     } else if (cut.text != entry.text || cut.end != entry.end ||
-               cut.inQuotesAfter != entry.inQuotesAfter || !SameDirect(cut, entry)) {
+               cut.inQuotesAfter != entry.inQuotesAfter || cut.after != entry.after ||
+               !SameDirect(cut, entry)) {
       CacheMismatch("cut statement", t.counter, entry.text, cut.text);
     }
   }
@@ -173,9 +186,25 @@ void RunLoop(ThreadIndex slot) {
     ~KeepStart() { t.statementStart = saved; }
   } keep{t, t.statementStart};
   LockRun run(e.lock);
+  // The statement before, when it began outside quotes and its entry may
+  // remember the one that follows.
+  const CutEntry *before = nullptr;
   for (;;) {
     t.statementStart = t.counter;
-    const CutEntry &cut = CutCached(t, prog, inQuotes);
+    const CutEntry *next = before && before->nextAt == t.counter ? before->next : nullptr;
+    if (next) {
+      t.counter = next->end;
+      inQuotes = next->inQuotesAfter;
+    } else {
+      bool quoted = inQuotes;
+      next = &CutCached(t, prog, inQuotes);
+      if (before && !quoted && !CheckingCaches()) {
+        before->nextAt = t.statementStart;
+        before->next = next;
+      }
+    }
+    const CutEntry &cut = *next;
+    before = inQuotes ? nullptr : &cut;
     // Only a statement that runs as text may have an ELSE to cut.
     if (cut.path == CutPath::Text) {
       statement = cut.text;
@@ -188,13 +217,9 @@ void RunLoop(ThreadIndex slot) {
                                       : RunIndirect(cut, statement, slot, run)))
       break;
     if (slot == 0 && e.pendingStatement.NotEmpty()) RunPending(e, run);
-    uint8_t c = prog.At(t.counter);
-    if (c == '\n' || (c == 0xFF && prog.At(t.counter - 1) == 0)) t.ifLineFlag = 0;
-    if (c == 0) {
-      // The text has ended; so has everything outside the block, which the
-      // original would have read as garbage.
-      if (static_cast<int32_t>(t.counter) >= 0 || !prog.Contains(t.counter)) break;
-    }
+    uint8_t after = t.counter == cut.end ? cut.after : AfterStatement(prog, t.counter);
+    if (after & kLineEnds) t.ifLineFlag = 0;
+    if (after & kRunEnds) break;
     ++t.counter;
   }
 }

@@ -35,9 +35,19 @@ struct ForParts {
   bool hasStep = false;
   NumericText stepText; // without blanks
   ScalarCell cell;      // the loop variable's
+  // The end and the step are number texts: their values, the end as its
+  // number text reads back for the end test.
+  bool constant = false;
+  double endValue = 0;
+  double stepValue = 1;
 };
 
 enum class CutPath : uint8_t { Text, Direct, Marker, Calls };
+
+// Bits of CutEntry::after: behind the statement a line ends (so does a
+// single-line IF's reach), or the text and with it the run.
+constexpr uint8_t kLineEnds = 1;
+constexpr uint8_t kRunEnds = 2;
 
 // A cut statement: its text, the counter behind it and the quote state
 // after it.
@@ -46,6 +56,13 @@ struct CutEntry {
   std::string text;
   ProgramPosition end = 0;
   bool inQuotesAfter = false;
+  // What the byte at END means to the run loop (kLineEnds, kRunEnds).
+  uint8_t after = 0;
+  // The statement that ran next the last time, when it started outside
+  // quotes: where it starts and its entry, so that a loop or a run of
+  // statements finds its next entry without a lookup.
+  mutable ProgramPosition nextAt = 0;
+  mutable const CutEntry *next = nullptr;
   // How the run loop runs the statement. One without control bytes (an
   // IF: before its THEN) has no calls to pre-evaluate, no ELSE to cut and
   // no marker: it is direct, given straight to its handler or assignment
