@@ -28,6 +28,9 @@ constexpr size_t kMaxFieldNamesLength = 1023;
 struct Channel {
   HANDLE handle = 0; // 0: closed
   uint8_t kind = kDiskChannel;
+  // A regular file: a field is read in pieces, and what follows the field
+  // is given back through the file pointer.
+  bool regular = false;
   // Record layout (FIELD): variable names and byte widths, in order.
   std::vector<std::string> fieldNames;
   std::vector<int32_t> fieldWidths;

@@ -52,6 +52,7 @@ bool CloseChannel(Channel &ch) {
   bool ok = ch.handle == 0 || CloseHandle(ch.handle);
   ch.handle = 0;
   ch.kind = kDiskChannel;
+  ch.regular = false;
   return ok;
 }
 
@@ -142,6 +143,7 @@ void OPEN(std::string &arg, ThreadIndex) {
   }
   ch.handle = h;
   ch.kind = kDiskChannel;
+  ch.regular = GetFileType(h) == FILE_TYPE_DISK;
   if (mode.append) SetFilePointer(h, 0, nullptr, FILE_END);
 }
 

@@ -26,6 +26,10 @@ constexpr DWORD FILE_END = 2;
 constexpr HANDLE INVALID_HANDLE_VALUE = 0xFFFFFFFF;
 constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+constexpr DWORD FILE_TYPE_UNKNOWN = 0;
+constexpr DWORD FILE_TYPE_DISK = 1;
+constexpr DWORD FILE_TYPE_CHAR = 2;
+constexpr DWORD FILE_TYPE_PIPE = 3;
 
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void *security, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
@@ -33,6 +37,9 @@ BOOL ReadFile(HANDLE file, void *buffer, DWORD toRead, DWORD *read, void *overla
 BOOL WriteFile(HANDLE file, const void *buffer, DWORD toWrite, DWORD *written, void *overlapped);
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD method);
 DWORD GetFileSize(HANDLE file, DWORD *sizeHigh);
+// DISK for a regular file, PIPE for a pipe or socket, CHAR for a device or
+// serial port; UNKNOWN for a handle that is not open.
+DWORD GetFileType(HANDLE file);
 BOOL CloseHandle(HANDLE handle);
 
 // Directory searches. The pattern's last component may hold "*" and "?",

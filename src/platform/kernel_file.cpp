@@ -385,6 +385,18 @@ DWORD SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD metho
   return static_cast<DWORD>(r);
 }
 
+DWORD GetFileType(HANDLE file) {
+  std::lock_guard<std::mutex> guard(gMutex);
+  auto it = gFiles.find(file);
+  if (it == gFiles.end()) return FILE_TYPE_UNKNOWN;
+  const OpenFile &f = it->second;
+  if (f.regular) return FILE_TYPE_DISK;
+  struct stat st;
+  if (!f.comm && fstat(f.fd, &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)))
+    return FILE_TYPE_PIPE;
+  return FILE_TYPE_CHAR;
+}
+
 DWORD GetFileSize(HANDLE file, DWORD *sizeHigh) {
   struct stat st;
   {
