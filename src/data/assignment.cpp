@@ -126,7 +126,7 @@ template <typename Value> bool Run(AssignPlan &plan, Value value) {
   // A numeric scalar that does not exist yet: what the text path below
   // does for it (SetNumeric makes it).
   if (plan.plain) {
-    int kind = KindOf(plan.name);
+    int kind = KindOfThrough(plan.name, plan.kind);
     if (kind != kString && kind != kRecord) {
       double v = value();
       SetNumericThrough(plan.name, plan.cell, v);

@@ -23,6 +23,7 @@ struct AssignPlan {
   NumericText expr;
   std::vector<NumericText> subscripts;
   ScalarCell cell;
+  KindCache kind; // the target's, for making it
   ArrayCells array;
   std::vector<int32_t> values;
 };

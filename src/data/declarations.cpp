@@ -114,8 +114,7 @@ void Declare(const std::string &text, ThreadIndex slot, VariableTable *table) {
     int group = GroupOf(kind);
     size_t first = target.CellCount(group);
     size_t cells = entry.cells;
-    target.entries[group].push_back(std::move(entry));
-    target.AppendCells(group, cells);
+    target.AddEntry(group, std::move(entry));
     if (kind == kRecord) {
       for (size_t i = 0; i < cells; ++i)
         if (!FillRecord(*target.records[first + i], typePosition, slot)) return;
@@ -123,16 +122,16 @@ void Declare(const std::string &text, ThreadIndex slot, VariableTable *table) {
   }
 }
 
-bool DeclareNumericScalar(std::string_view name, VariableTable &table, int &group, size_t &cell) {
+bool DeclareNumericScalar(std::string_view name, VariableTable &table, int &group, size_t &cell,
+                          KindCache &known) {
   if (!ValidNameStart(name) || name.size() + 2 > kMaxEntryText) return false;
-  int kind = KindOf(name);
+  int kind = KindOfThrough(name, known);
   if (kind == kString || kind == kRecord) return false;
   group = GroupOf(kind);
   cell = table.CellCount(group);
   NameEntry entry;
   entry.name.assign(name);
-  table.entries[group].push_back(std::move(entry));
-  table.AppendCells(group, 1);
+  table.AddEntry(group, std::move(entry));
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/variable_cells.h"
 #include "data/variable_table.h"
 #include "flow/threads.h"
 
@@ -15,7 +16,9 @@ void Declare(const std::string &text, ThreadIndex slot, VariableTable *table = n
 // path or AS clause) into TABLE, when the kind it takes is a number kind:
 // the entry and its cell, whose group and index GROUP and CELL receive.
 // False, with nothing done, for any other kind or a name Declare refuses.
-bool DeclareNumericScalar(std::string_view name, VariableTable &table, int &group, size_t &cell);
+// KIND keeps the name's kind from one call to the next.
+bool DeclareNumericScalar(std::string_view name, VariableTable &table, int &group, size_t &cell,
+                          KindCache &kind);
 
 void DIM(std::string &arg, ThreadIndex slot);
 void DEF(std::string &arg, ThreadIndex slot);

@@ -1,6 +1,8 @@
 #include "data/variable_table.h"
 
 #include <cmath>
+#include <string>
+#include <unordered_map>
 
 #include "data/variable_cells.h"
 #include "expr/eval.h"
@@ -30,8 +32,58 @@ size_t VariableTable::CellCount(int group) const {
   }
 }
 
-void VariableTable::AppendCells(int group, size_t count) {
-  BumpVariableGeneration();
+namespace {
+
+// Layouts are made per BASIC thread, as its local scopes are, from ids
+// unique in the process. Past the limit new layouts are not shared.
+constexpr size_t kMaxSharedLayouts = 65536;
+std::atomic<uint64_t> gNextLayout{1};
+
+uint64_t FreshLayout() {
+  return gNextLayout.fetch_add(1, std::memory_order_relaxed);
+}
+
+// The layout that FROM becomes when ENTRY is appended to GROUP: the
+// transitions are kept by the layout they start from.
+uint64_t NextLayout(uint64_t from, int group, const NameEntry &entry) {
+  struct Transition {
+    int group;
+    NameEntry::Form form;
+    size_t cells;
+    std::vector<int32_t> dims;
+    std::string name;
+    uint64_t to;
+  };
+  thread_local std::unordered_map<uint64_t, std::vector<Transition>> known;
+  thread_local size_t count = 0;
+  std::vector<Transition> &from_ = known[from];
+  for (const Transition &t : from_)
+    if (t.group == group && t.form == entry.form && t.cells == entry.cells &&
+        t.name == entry.name && t.dims == entry.dims)
+      return t.to;
+  uint64_t id = FreshLayout();
+  if (count < kMaxSharedLayouts) {
+    from_.push_back(Transition{group, entry.form, entry.cells, entry.dims, entry.name, id});
+    ++count;
+  }
+  return id;
+}
+
+} // namespace
+
+void VariableTable::Changed(uint64_t newLayout) {
+  if (!scoped) {
+    BumpVariableGeneration();
+    return;
+  }
+  layout = newLayout;
+  ++changes;
+}
+
+void VariableTable::AddEntry(int group, NameEntry entry) {
+  Changed(scoped ? NextLayout(layout, group, entry) : 0);
+  size_t count = entry.cells;
+  entries[group].push_back(std::move(entry));
   switch (group) {
   case 0:
     doubles.resize(doubles.size() + count);
@@ -57,7 +109,7 @@ template <typename T> static void EraseRange(std::vector<T> &v, size_t at, size_
 }
 
 void VariableTable::RemoveCells(int group, size_t at, size_t count) {
-  BumpVariableGeneration();
+  Changed(scoped ? FreshLayout() : 0);
   switch (group) {
   case 0:
     EraseRange(doubles, at, count);
@@ -77,7 +129,7 @@ void VariableTable::RemoveCells(int group, size_t at, size_t count) {
 }
 
 void VariableTable::Clear() {
-  BumpVariableGeneration();
+  Changed(0);
   for (auto &list : entries) list.clear();
   doubles.clear();
   integers.clear();

@@ -40,6 +40,14 @@ struct NameEntry {
 struct VariableTable {
   VariableTable();
   ~VariableTable();
+  // A routine's local scope. Its changes do not bump the variable
+  // generation: they give it a new layout, an id that two local tables share
+  // while they hold the same entries in the same order, so that what was
+  // resolved in one frame of a routine holds in the next. CHANGES counts
+  // its changes, for what points into this very table.
+  bool scoped = false;
+  uint64_t layout = 0; // 0: empty
+  uint64_t changes = 0;
   std::vector<NameEntry> entries[kGroupCount];
   std::vector<double> doubles;
   std::vector<int32_t> integers;
@@ -48,11 +56,15 @@ struct VariableTable {
   std::vector<std::unique_ptr<VariableTable>> records;
 
   size_t CellCount(int group) const;
-  // Appends COUNT zero cells to GROUP (records are made empty).
-  void AppendCells(int group, size_t count);
+  // Appends ENTRY to GROUP with its zero cells (records are made empty).
+  void AddEntry(int group, NameEntry entry);
   // Removes COUNT cells of GROUP from index AT on.
   void RemoveCells(int group, size_t at, size_t count);
   void Clear();
+
+private:
+  // Records a change: a new layout for a local scope, else a new generation.
+  void Changed(uint64_t newLayout);
 };
 
 // A parsed reference: a name and its subscripts (none for a scalar).

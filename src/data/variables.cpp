@@ -164,8 +164,7 @@ bool CreateEntry(VariableTable &t, int group, const Reference &ref) {
     RuntimeError();
     return false;
   }
-  t.entries[group].push_back(std::move(e));
-  t.AppendCells(group, 1);
+  t.AddEntry(group, std::move(e));
   return true;
 }
 
@@ -433,7 +432,10 @@ void PushScope(ThreadIndex slot) {
   if (s.scopes.size() <= depth) s.scopes.resize(depth + 1);
   // A table left by an earlier call at this depth is empty and is used
   // again, with the room its vectors had.
-  if (!s.scopes[depth]) s.scopes[depth] = std::make_unique<VariableTable>();
+  if (!s.scopes[depth]) {
+    s.scopes[depth] = std::make_unique<VariableTable>();
+    s.scopes[depth]->scoped = true;
+  }
   s.SetScopeDepth(s.scopeDepth + 1);
 }
 
@@ -458,7 +460,9 @@ namespace {
 // left to GetNumeric.
 bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
   out.cell = nullptr;
+  out.index = 0;
   out.group = -1;
+  out.local = false;
   out.numeric = false;
   for (VariableTable *t : {local, &Globals()}) {
     if (!t) continue;
@@ -466,9 +470,15 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
     if (f.group >= 0) {
       size_t at = static_cast<size_t>(f.cell);
       out.group = f.group;
-      out.cell = f.group == 0   ? static_cast<void *>(&t->doubles[at])
-                 : f.group == 1 ? static_cast<void *>(&t->integers[at])
-                                : static_cast<void *>(&t->singles[at]);
+      if (t == local) {
+        // Kept as an index: the same index in every frame of the routine.
+        out.local = true;
+        out.index = at;
+      } else {
+        out.cell = f.group == 0   ? static_cast<void *>(&t->doubles[at])
+                   : f.group == 1 ? static_cast<void *>(&t->integers[at])
+                                  : static_cast<void *>(&t->singles[at]);
+      }
       // A numeric entry in the local table comes before any string or
       // record of the name there, so the name's kind is numeric.
       int kind = t == local ? kDouble : KindOf(name);
@@ -481,7 +491,8 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
 }
 
 bool Current(const ScalarCell &c, const VariableTable *local) {
-  return c.generation == gVariableGeneration.load(std::memory_order_acquire) && c.local == local;
+  return c.generation == gVariableGeneration.load(std::memory_order_acquire) &&
+         c.layout == (local ? local->layout : 0);
 }
 
 // Resolves C for NAME; false when the name must take the general path.
@@ -490,8 +501,8 @@ bool Resolve(std::string_view name, ScalarCell &c) {
   if (Current(c, local)) {
     if (CheckingCaches()) {
       ScalarCell fresh;
-      if (!FindScalar(name, local, fresh) || fresh.cell != c.cell || fresh.group != c.group ||
-          fresh.numeric != c.numeric)
+      if (!FindScalar(name, local, fresh) || fresh.cell != c.cell || fresh.local != c.local ||
+          fresh.index != c.index || fresh.group != c.group || fresh.numeric != c.numeric)
         CacheMismatch("variable cell", 0, name, "a different cell");
     }
     return true;
@@ -502,7 +513,7 @@ bool Resolve(std::string_view name, ScalarCell &c) {
     return false;
   }
   c.generation = generation;
-  c.local = local;
+  c.layout = local ? local->layout : 0;
   return true;
 }
 
@@ -510,7 +521,7 @@ bool Resolve(std::string_view name, ScalarCell &c) {
 
 double ReadScalar(std::string_view name, ScalarCell &c) {
   if (!Resolve(name, c)) return GetNumeric(name);
-  double v = c.cell ? ReadScalarCell(c) : 0;
+  double v = c.cell || c.local ? ReadScalarCell(c) : 0;
   if (CheckingCaches()) {
     double fresh = GetNumeric(name);
     if (std::bit_cast<uint64_t>(fresh) != std::bit_cast<uint64_t>(v))
@@ -530,13 +541,25 @@ double ReadResolvedChecked(std::string_view name, const ScalarCell &c) {
 }
 
 CellScope CurrentCellScope() {
-  return CellScope{gVariableGeneration.load(std::memory_order_acquire), LocalTable()};
+  VariableTable *local = LocalTable();
+  return CellScope{gVariableGeneration.load(std::memory_order_acquire), local,
+                   local ? local->layout : 0};
 }
 
 double ReadScalarAgain(std::string_view name, ScalarCell &c, CellScope &scope) {
   double v = ReadScalar(name, c);
   scope = CurrentCellScope();
   return v;
+}
+
+int KindOfAgain(std::string_view name, KindCache &cache) {
+  uint64_t generation = gVariableGeneration.load(std::memory_order_acquire);
+  uint64_t layout = LocalLayout();
+  int kind = KindOf(name);
+  if (cache.generation == generation && cache.layout == layout && kind != cache.kind)
+    CacheMismatch("variable kind", 0, name, "another kind");
+  cache = KindCache{generation, layout, kind};
+  return kind;
 }
 
 bool ResolveScalarAgain(std::string_view name, ScalarCell &c) {
@@ -552,26 +575,13 @@ bool ReadTableScalar(VariableTable &t, std::string_view name, double &value) {
 }
 
 void SetNumericThrough(std::string_view name, const ScalarCell &c, double value) {
-  if (!CheckingCaches() && !c.cell && Current(c, LocalTable())) {
+  if (!CheckingCaches() && !c.cell && !c.local && Current(c, LocalTable())) {
     Reference ref;
     ref.name.assign(name);
     CreateNumeric(ref, value);
     return;
   }
   SetNumeric(name, value);
-}
-
-void WriteScalar(const ScalarCell &c, double value) {
-  switch (c.group) {
-  case 0:
-    *static_cast<double *>(c.cell) = value;
-    break;
-  case 1:
-    *static_cast<int32_t *>(c.cell) = num::TruncInt32(value);
-    break;
-  default:
-    *static_cast<float *>(c.cell) = static_cast<float>(value);
-  }
 }
 
 namespace {
@@ -604,7 +614,9 @@ bool FindArray(std::string_view name, VariableTable *local, ArrayCells &a) {
 
 bool ResolveArrayAgain(std::string_view name, ArrayCells &a) {
   VariableTable *local = LocalTable();
-  if (a.generation == gVariableGeneration.load(std::memory_order_acquire) && a.local == local) {
+  uint64_t changes = local ? local->changes : 0;
+  if (a.generation == gVariableGeneration.load(std::memory_order_acquire) && a.local == local &&
+      a.localChanges == changes) {
     if (CheckingCaches()) {
       ArrayCells fresh;
       bool found = FindArray(name, local, fresh);
@@ -618,6 +630,7 @@ bool ResolveArrayAgain(std::string_view name, ArrayCells &a) {
   if (!FindArray(name, local, a)) a.table = nullptr;
   a.generation = generation;
   a.local = local;
+  a.localChanges = changes;
   return a.table != nullptr;
 }
 

@@ -353,7 +353,7 @@ double AsText(double v, bool negate) {
 }
 
 // A constant's or a variable's value, as RunLevel reads it.
-inline double ValueOf(const Operand &o, CellScope &scope) {
+[[gnu::always_inline]] inline double ValueOf(const Operand &o, CellScope &scope) {
   switch (o.kind) {
   case Operand::Kind::Variable:
     return ReadScalarIn(o.name, o.cell, scope);

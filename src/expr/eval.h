@@ -49,7 +49,7 @@ struct ConditionText {
   // KindOf the left side, while the variable tables and the local scope
   // stay as they were when it was taken.
   mutable uint64_t kindGeneration = 0;
-  mutable const VariableTable *kindScope = nullptr;
+  mutable uint64_t kindLayout = 0;
   mutable int leftKind = 0;
 };
 ConditionText PrepareCondition(std::string_view text);

@@ -74,6 +74,7 @@ bool ReadHeader(const Program &prog, ProgramPosition position, RoutineHeader &ou
     }
   }
   for (const std::string &decl : out.params) out.names.push_back(ParamName(decl));
+  out.kinds.resize(out.params.size());
   // Plain names, each once: no AS clause, subscripts or member path, so
   // that each parameter is the only entry of its name.
   out.plain = true;
@@ -209,8 +210,17 @@ bool EvaluateArguments(const std::vector<std::string> &args,
   return true;
 }
 
-// The routine's value: its local variable of its own name.
-RoutineResult ReadValue(VariableTable &local, std::string_view name) {
+// The routine's value: its local variable of its own name. CELL keeps
+// where a number value was found.
+RoutineResult ReadValue(VariableTable &local, std::string_view name, ScalarCell &cell) {
+  if (ResolveScalar(name, cell) && cell.local) {
+    // A numeric scalar of the local scope: the first entry of the name
+    // there, as the search below finds it.
+    RoutineResult r;
+    r.numeric = true;
+    r.number = ReadResolved(name, cell);
+    return r;
+  }
   int found = KindIn(local, name);
   int kind = found < 0 ? ImpliedKind(name) : found;
   RoutineResult r;
@@ -271,7 +281,7 @@ RoutineResult CallRoutine(ProgramPosition header, std::string_view name,
   Params params(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
     Param &p = params[i];
-    if (h->plain && DeclareNumericScalar(names[i], local, p.group, p.index)) {
+    if (h->plain && DeclareNumericScalar(names[i], local, p.group, p.index, h->kinds[i])) {
       p.kind = KindOfGroup(p.group);
       continue;
     }
@@ -306,5 +316,5 @@ RoutineResult CallRoutine(ProgramPosition header, std::string_view name,
     RunLoop(slot);
     hold.emplace(e.lock);
   }
-  return wantValue ? ReadValue(local, name) : RoutineResult{};
+  return wantValue ? ReadValue(local, name, h->value) : RoutineResult{};
 }

@@ -58,6 +58,8 @@ ForParts ParseFor(const std::string &arg) {
   p.hasName = eq != std::string::npos;
   if (p.hasName) p.name = p.init.substr(0, eq);
   p.constant = p.hasName && p.endText.number && (!p.hasStep || p.stepText.number);
+  p.readsOnly = p.hasName && (p.endText.number || p.endText.name) &&
+                (!p.hasStep || p.stepText.number || p.stepText.name);
   if (p.constant) {
     p.endValue = num::RoundG15(p.endText.value);
     if (p.hasStep) p.stepValue = p.stepText.value;
@@ -69,7 +71,7 @@ bool SameParts(const ForParts &a, const ForParts &b) {
   return a.arg == b.arg && a.valid == b.valid && a.exit == b.exit && a.init == b.init &&
          a.name == b.name && a.hasName == b.hasName && a.endText.text == b.endText.text &&
          a.hasStep == b.hasStep && a.stepText.text == b.stepText.text && a.constant == b.constant &&
-         a.endValue == b.endValue && a.stepValue == b.stepValue;
+         a.readsOnly == b.readsOnly && a.endValue == b.endValue && a.stepValue == b.stepValue;
 }
 
 namespace {
@@ -126,6 +128,17 @@ bool Compare(const std::string &name, std::string_view op, double end, ScalarCel
   return holds;
 }
 
+// A later pass through the loop variable's resolved cell: the step, then
+// the test against END, the end value as its number text reads back.
+void NextPass(ForParts &parts, ThreadSlot &t, double end, double step) {
+  void *cell = CellAddress(parts.cell, LocalTable());
+  int group = parts.cell.group;
+  WriteCellAt(cell, group, ReadCellAt(cell, group) + step);
+  double v = ReadCellAt(cell, group);
+  t.nextFlag = 0;
+  if (step < 0 ? v < end : v > end) t.counter = parts.exit;
+}
+
 void JumpTo(ThreadIndex slot, const char *operand) {
   if (auto target = ReadHex(operand)) E().threads.slots[slot].counter = *target;
 }
@@ -142,10 +155,7 @@ void RunFor(ForParts &parts, ThreadIndex slot) {
   // A later pass with a number end and step: nothing is evaluated, so the
   // variable's cell stays current from the step's write to the end test.
   if (parts.constant && t.nextFlag && !CheckingCaches() && ResolveScalar(parts.name, parts.cell)) {
-    WriteScalar(parts.cell, ReadScalarCell(parts.cell) + parts.stepValue);
-    double v = ReadScalarCell(parts.cell);
-    t.nextFlag = 0;
-    if (parts.stepValue < 0 ? v < parts.endValue : v > parts.endValue) t.counter = parts.exit;
+    NextPass(parts, t, parts.endValue, parts.stepValue);
     return;
   }
   if (!parts.valid) {
@@ -159,6 +169,12 @@ void RunFor(ForParts &parts, ThreadIndex slot) {
     return;
   }
   bool firstEntry = t.nextFlag == 0;
+  // Ends and steps that only read leave the cell current too.
+  if (!firstEntry && parts.readsOnly && !CheckingCaches() &&
+      ResolveScalar(parts.name, parts.cell)) {
+    NextPass(parts, t, num::RoundG15(end), stepValue);
+    return;
+  }
   const std::string &name = parts.name;
   // A copy: evaluating may have run this FOR in a routine, with its scope.
   ScalarCell cell = parts.cell;

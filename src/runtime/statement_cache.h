@@ -38,6 +38,9 @@ struct ForParts {
   // The end and the step are number texts: their values, the end as its
   // number text reads back for the end test.
   bool constant = false;
+  // The end and the step are number texts or plain names: evaluating them
+  // runs nothing.
+  bool readsOnly = false;
   double endValue = 0;
   double stepValue = 1;
 };
@@ -100,7 +103,14 @@ struct RoutineHeader {
   std::string valueType;
   ProgramPosition body = 0;
   bool plain = false; // every parameter a plain name, each name once
-  bool operator==(const RoutineHeader &) const = default;
+  bool operator==(const RoutineHeader &other) const {
+    return params == other.params && names == other.names && valueType == other.valueType &&
+           body == other.body && plain == other.plain;
+  }
+  // Kept from call to call: the plain parameters' kinds, and the value's
+  // cell in the local scope.
+  mutable std::vector<KindCache> kinds;
+  mutable ScalarCell value;
 };
 
 struct StatementCache {

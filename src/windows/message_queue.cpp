@@ -15,7 +15,9 @@
 MessageQueue *CallingThreadQueue() {
   ThreadIndex slot = CurrentThreadIndex();
   if (slot < 0 || slot >= kMaxThreads) return nullptr;
-  MessageQueue &q = E().messageQueues.queues[slot];
+  std::unique_ptr<MessageQueue> &made = E().messageQueues.queues[slot];
+  if (!made) made = std::make_unique<MessageQueue>();
+  MessageQueue &q = *made;
   DWORD self = GetCurrentThreadId();
   if (q.owner != self) {
     q = MessageQueue{};

@@ -4,6 +4,7 @@
 
 #include "data/assignment.h"
 #include "data/declarations.h"
+#include "data/variable_cells.h"
 #include "data/variables.h"
 #include "expr/eval.h"
 
@@ -155,3 +156,55 @@ TEST_F(VariablesTest, ConditionsCompareStringsByCollation) {
 }
 
 } // namespace
+
+namespace {
+
+NameEntry Entry(const char *name, size_t cells = 1) {
+  NameEntry e;
+  e.name = name;
+  e.cells = cells;
+  if (cells > 1) {
+    e.form = NameEntry::Form::Array;
+    e.dims = {static_cast<int32_t>(cells - 1)};
+  }
+  return e;
+}
+
+} // namespace
+
+// Routine scopes share a layout while they hold the same entries in the
+// same order; any other change gives another one, and only the other
+// tables move the generation.
+TEST(VariableLayoutTest, ScopesWithTheSameEntriesShareALayout) {
+  VariableTable a, b, c;
+  a.scoped = b.scoped = c.scoped = true;
+  uint64_t generation = gVariableGeneration.load();
+  a.AddEntry(0, Entry("n"));
+  a.AddEntry(0, Entry("Fib"));
+  b.AddEntry(0, Entry("n"));
+  EXPECT_NE(a.layout, b.layout);
+  b.AddEntry(0, Entry("Fib"));
+  EXPECT_EQ(a.layout, b.layout);
+  c.AddEntry(0, Entry("Fib"));
+  c.AddEntry(0, Entry("n"));
+  EXPECT_NE(a.layout, c.layout) << "another order";
+  VariableTable d, e;
+  d.scoped = e.scoped = true;
+  d.AddEntry(1, Entry("n"));
+  e.AddEntry(0, Entry("n", 4));
+  EXPECT_NE(d.layout, e.layout);
+  EXPECT_NE(d.layout, b.layout);
+  EXPECT_EQ(gVariableGeneration.load(), generation);
+  uint64_t changes = a.changes;
+  a.Clear();
+  EXPECT_EQ(a.layout, 0u);
+  EXPECT_GT(a.changes, changes);
+  b.RemoveCells(0, 0, 1);
+  EXPECT_NE(b.layout, 0u);
+  EXPECT_NE(b.layout, c.layout);
+  EXPECT_EQ(gVariableGeneration.load(), generation);
+  VariableTable global;
+  global.AddEntry(0, Entry("n"));
+  EXPECT_GT(gVariableGeneration.load(), generation);
+  EXPECT_EQ(global.layout, 0u);
+}
