@@ -53,11 +53,13 @@ DEFINT k
 Kinds 5.7
 DEFINT w
 Kinds 5.7
-FUNCTION Sum(n)
-  IF n = 0 THEN
-    Sum = 0
+' Frames of one recursion whose locals are made in either order.
+FUNCTION Walk(n)
+  IF n MOD 2 = 0 THEN
+    even = n: odd = 0
   ELSE
-    Sum = n + Sum(n - 1)
+    odd = n: even = 0
   END IF
+  IF n > 0 THEN Walk = even * 10 - odd + Walk(n - 1) ELSE Walk = 0
 END FUNCTION
-PRINT Sum(30); Sum(5)
+PRINT Walk(9); Walk(4)
