@@ -33,18 +33,22 @@ struct ScalarCell {
   bool numeric = false;    // a cell whose name's kind (KindOf) is numeric: writes go straight to it
 };
 
-// The address of a resolved cell, LOCAL_TABLE being the calling thread's
-// local scope.
-[[gnu::always_inline]] inline void *CellAddress(const ScalarCell &c, VariableTable *localTable) {
-  if (!c.local) return c.cell;
-  switch (c.group) {
+// The address of numeric cell INDEX of GROUP in TABLE.
+[[gnu::always_inline]] inline void *CellOf(VariableTable &table, int group, size_t index) {
+  switch (group) {
   case 0:
-    return &localTable->doubles[c.index];
+    return &table.doubles[index];
   case 1:
-    return &localTable->integers[c.index];
+    return &table.integers[index];
   default:
-    return &localTable->singles[c.index];
+    return &table.singles[index];
   }
+}
+
+// The address of a resolved cell (null when the name has no numeric
+// scalar), LOCAL_TABLE being the calling thread's local scope.
+[[gnu::always_inline]] inline void *CellAddress(const ScalarCell &c, VariableTable *localTable) {
+  return c.local ? CellOf(*localTable, c.group, c.index) : c.cell;
 }
 
 [[gnu::always_inline]] inline double ReadCellAt(const void *cell, int group) {
@@ -80,8 +84,8 @@ double ReadScalarAgain(std::string_view name, ScalarCell &cell, CellScope &scope
                                                   CellScope &scope) {
   if (cell.generation == scope.generation && cell.layout == scope.layout && !CheckingCaches())
       [[likely]] {
-    if (cell.local) return ReadCellAt(CellAddress(cell, scope.local), cell.group);
-    return cell.cell ? ReadCellAt(cell.cell, cell.group) : 0;
+    const void *at = CellAddress(cell, scope.local);
+    return at ? ReadCellAt(at, cell.group) : 0;
   }
   return ReadScalarAgain(name, cell, scope);
 }

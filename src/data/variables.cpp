@@ -475,9 +475,7 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
         out.local = true;
         out.index = at;
       } else {
-        out.cell = f.group == 0   ? static_cast<void *>(&t->doubles[at])
-                   : f.group == 1 ? static_cast<void *>(&t->integers[at])
-                                  : static_cast<void *>(&t->singles[at]);
+        out.cell = CellOf(*t, f.group, at);
       }
       // A numeric entry in the local table comes before any string or
       // record of the name there, so the name's kind is numeric.
@@ -521,7 +519,8 @@ bool Resolve(std::string_view name, ScalarCell &c) {
 
 double ReadScalar(std::string_view name, ScalarCell &c) {
   if (!Resolve(name, c)) return GetNumeric(name);
-  double v = c.cell || c.local ? ReadScalarCell(c) : 0;
+  const void *at = CellAddress(c, LocalTable());
+  double v = at ? ReadCellAt(at, c.group) : 0;
   if (CheckingCaches()) {
     double fresh = GetNumeric(name);
     if (std::bit_cast<uint64_t>(fresh) != std::bit_cast<uint64_t>(v))

@@ -48,9 +48,7 @@ struct ConditionText {
   bool numericLeft = false; // a left side that is a number whatever its name
   // KindOf the left side, while the variable tables and the local scope
   // stay as they were when it was taken.
-  mutable uint64_t kindGeneration = 0;
-  mutable uint64_t kindLayout = 0;
-  mutable int leftKind = 0;
+  mutable KindCache leftKind;
 };
 ConditionText PrepareCondition(std::string_view text);
 

@@ -232,15 +232,7 @@ ConditionText PrepareCondition(std::string_view text) {
 namespace {
 
 int LeftKind(const ConditionText &c) {
-  CellScope now = CurrentCellScope();
-  bool kept = c.kindGeneration == now.generation && c.kindLayout == now.layout;
-  if (kept && !CheckingCaches()) return c.leftKind;
-  int kind = KindOf(c.left.text);
-  if (kept && kind != c.leftKind) CacheMismatch("condition kind", 0, c.left.text, "another kind");
-  c.kindGeneration = now.generation;
-  c.kindLayout = now.layout;
-  c.leftKind = kind;
-  return kind;
+  return KindOfThrough(c.left.text, c.leftKind);
 }
 
 } // namespace
