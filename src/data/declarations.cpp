@@ -129,9 +129,7 @@ bool DeclareNumericScalar(std::string_view name, VariableTable &table, int &grou
   if (kind == kString || kind == kRecord) return false;
   group = GroupOf(kind);
   cell = table.CellCount(group);
-  NameEntry entry;
-  entry.name.assign(name);
-  table.AddEntry(group, std::move(entry));
+  table.AddScalar(group, name);
   return true;
 }
 

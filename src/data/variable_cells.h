@@ -31,6 +31,7 @@ struct ScalarCell {
   int group = -1;          // 0 Double, 1 Integer, 2 Single
   bool local = false;      // the cell is the local scope's; neither: no numeric scalar
   bool numeric = false;    // a cell whose name's kind (KindOf) is numeric: writes go straight to it
+  int implied = -1;        // neither: the kind the name implies (ImpliedKind), for making it
 };
 
 // The address of numeric cell INDEX of GROUP in TABLE.

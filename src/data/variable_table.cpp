@@ -43,27 +43,26 @@ uint64_t FreshLayout() {
   return gNextLayout.fetch_add(1, std::memory_order_relaxed);
 }
 
+bool SameEntry(const NameEntry &a, const NameEntry &b) {
+  return a.form == b.form && a.cells == b.cells && a.name == b.name && a.dims == b.dims;
+}
+
 // The layout that FROM becomes when ENTRY is appended to GROUP: the
 // transitions are kept by the layout they start from.
 uint64_t NextLayout(uint64_t from, int group, const NameEntry &entry) {
   struct Transition {
     int group;
-    NameEntry::Form form;
-    size_t cells;
-    std::vector<int32_t> dims;
-    std::string name;
+    NameEntry entry;
     uint64_t to;
   };
   thread_local std::unordered_map<uint64_t, std::vector<Transition>> known;
   thread_local size_t count = 0;
   std::vector<Transition> &from_ = known[from];
   for (const Transition &t : from_)
-    if (t.group == group && t.form == entry.form && t.cells == entry.cells &&
-        t.name == entry.name && t.dims == entry.dims)
-      return t.to;
+    if (t.group == group && SameEntry(t.entry, entry)) return t.to;
   uint64_t id = FreshLayout();
   if (count < kMaxSharedLayouts) {
-    from_.push_back(Transition{group, entry.form, entry.cells, entry.dims, entry.name, id});
+    from_.push_back(Transition{group, entry, id});
     ++count;
   }
   return id;
@@ -80,22 +79,79 @@ void VariableTable::Changed(uint64_t newLayout) {
   ++changes;
 }
 
-void VariableTable::AddEntry(int group, NameEntry entry) {
-  Changed(scoped ? NextLayout(layout, group, entry) : 0);
+uint64_t VariableTable::LayoutAfter(int group, const NameEntry &entry) {
+  // A table holds a few steps; the others still find the shared layout.
+  constexpr size_t kMaxSteps = 64;
+  size_t k = added_++;
+  if (k < steps_.size()) {
+    LayoutStep &step = steps_[k];
+    if (step.from == layout && step.group == group && SameEntry(step.entry, entry)) return step.to;
+  }
+  uint64_t to = NextLayout(layout, group, entry);
+  if (k < kMaxSteps) {
+    if (k >= steps_.size()) steps_.resize(k + 1);
+    steps_[k] = LayoutStep{layout, to, group, entry};
+  }
+  return to;
+}
+
+[[gnu::noinline]] void VariableTable::AddEntry(int group, NameEntry &&entry) {
+  Changed(scoped ? LayoutAfter(group, entry) : 0);
   size_t count = entry.cells;
   entries[group].push_back(std::move(entry));
+  AppendCells(group, count);
+}
+
+namespace {
+
+// Whether STEP appended the scalar NAME to GROUP.
+bool AppendedScalar(const LayoutStep &step, int group, std::string_view name) {
+  const NameEntry &e = step.entry;
+  return step.group == group && e.form == NameEntry::Form::Scalar && e.cells == 1 &&
+         e.dims.empty() && SameName(e.name, name);
+}
+
+} // namespace
+
+void VariableTable::AddScalar(int group, std::string_view name) {
+  // The step this table took the last time, taken again without making
+  // the entry first.
+  const LayoutStep *step = scoped && added_ < steps_.size() ? &steps_[added_] : nullptr;
+  if (!step || step->from != layout || !AppendedScalar(*step, group, name)) [[unlikely]] {
+    AddEntry(group, NameEntry(name));
+    return;
+  }
+  ++added_;
+  Changed(step->to);
+  entries[group].AppendScalar(name);
+  AppendCells(group, 1);
+}
+
+namespace {
+
+template <typename T> void Grow(std::vector<T> &cells, size_t count) {
+  if (count == 1) {
+    cells.emplace_back();
+  } else {
+    cells.resize(cells.size() + count);
+  }
+}
+
+} // namespace
+
+void VariableTable::AppendCells(int group, size_t count) {
   switch (group) {
   case 0:
-    doubles.resize(doubles.size() + count);
+    Grow(doubles, count);
     break;
   case 1:
-    integers.resize(integers.size() + count);
+    Grow(integers, count);
     break;
   case 2:
-    singles.resize(singles.size() + count);
+    Grow(singles, count);
     break;
   case 3:
-    strings.resize(strings.size() + count);
+    Grow(strings, count);
     break;
   default:
     for (size_t i = 0; i < count; ++i) records.push_back(std::make_unique<VariableTable>());
@@ -130,6 +186,7 @@ void VariableTable::RemoveCells(int group, size_t at, size_t count) {
 
 void VariableTable::Clear() {
   Changed(0);
+  added_ = 0;
   for (auto &list : entries) list.clear();
   doubles.clear();
   integers.clear();
@@ -201,16 +258,17 @@ bool LinearIndex(const std::vector<int32_t> &subs, const std::vector<int32_t> &b
   return true;
 }
 
-long FindScalarCell(const std::vector<NameEntry> &entries, std::string_view name) {
+long FindScalarCell(const EntryList &entries, std::string_view name) {
   size_t running = 0;
   for (const NameEntry &e : entries) {
-    if (e.form == NameEntry::Form::Scalar && e.name == name) return static_cast<long>(running);
+    if (e.form == NameEntry::Form::Scalar && SameName(e.name, name))
+      return static_cast<long>(running);
     running += e.cells;
   }
   return kNotFound;
 }
 
-long FindCell(const std::vector<NameEntry> &entries, const Reference &ref) {
+long FindCell(const EntryList &entries, const Reference &ref) {
   if (!ref.subscripted) return FindScalarCell(entries, ref.name);
   size_t running = 0;
   for (const NameEntry &e : entries) {
@@ -252,7 +310,7 @@ void EraseEntries(VariableTable &table, int group, std::string_view name) {
   for (size_t i = 0; i < list.size();) {
     if (list[i].name == name) {
       table.RemoveCells(group, running, list[i].cells);
-      list.erase(list.begin() + static_cast<long>(i));
+      list.erase(i);
     } else {
       running += list[i].cells;
       ++i;

@@ -329,6 +329,18 @@ void CreateNumeric(const Reference &ref, double value) {
   if (CreateEntry(scope, kind, ref)) WriteCell(scope, kind, scope.CellCount(kind) - 1, value);
 }
 
+// CreateNumeric of the scalar NAME, whose implied kind is KIND, without
+// taking it apart first.
+void CreateScalar(std::string_view name, int kind, double value) {
+  if (kind == kString || kind == kRecord || name.size() + 2 > kMaxEntryText) {
+    RuntimeError();
+    return;
+  }
+  VariableTable &scope = CurrentScope();
+  scope.AddScalar(kind, name);
+  WriteCell(scope, kind, scope.CellCount(kind) - 1, value);
+}
+
 } // namespace
 
 double GetNumeric(std::string_view refText, VariableTable *table) {
@@ -464,6 +476,7 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
   out.group = -1;
   out.local = false;
   out.numeric = false;
+  out.implied = -1;
   for (VariableTable *t : {local, &Globals()}) {
     if (!t) continue;
     Found f = FindNumericScalar(*t, name);
@@ -485,6 +498,7 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
     }
     if (FindScalarCell(t->entries[3], name) >= 0) return false;
   }
+  out.implied = ImpliedKind(name);
   return true;
 }
 
@@ -500,7 +514,8 @@ bool Resolve(std::string_view name, ScalarCell &c) {
     if (CheckingCaches()) {
       ScalarCell fresh;
       if (!FindScalar(name, local, fresh) || fresh.cell != c.cell || fresh.local != c.local ||
-          fresh.index != c.index || fresh.group != c.group || fresh.numeric != c.numeric)
+          fresh.index != c.index || fresh.group != c.group || fresh.numeric != c.numeric ||
+          fresh.implied != c.implied)
         CacheMismatch("variable cell", 0, name, "a different cell");
     }
     return true;
@@ -575,9 +590,7 @@ bool ReadTableScalar(VariableTable &t, std::string_view name, double &value) {
 
 void SetNumericThrough(std::string_view name, const ScalarCell &c, double value) {
   if (!CheckingCaches() && !c.cell && !c.local && Current(c, LocalTable())) {
-    Reference ref;
-    ref.name.assign(name);
-    CreateNumeric(ref, value);
+    CreateScalar(name, c.implied, value);
     return;
   }
   SetNumeric(name, value);

@@ -208,3 +208,39 @@ TEST(VariableLayoutTest, ScopesWithTheSameEntriesShareALayout) {
   EXPECT_GT(gVariableGeneration.load(), generation);
   EXPECT_EQ(global.layout, 0u);
 }
+
+// An emptied table keeps its entries' storage and reuses it: what it is
+// filled with again reads as freshly made, whatever stood there before.
+TEST(VariableLayoutTest, AnEmptiedTableIsFilledAgainAsNew) {
+  VariableTable t;
+  t.scoped = true;
+  t.AddEntry(0, Entry("a", 6));
+  t.AddScalar(0, "n");
+  t.AddScalar(3, "s$");
+  uint64_t first = t.layout;
+  t.Clear();
+  EXPECT_TRUE(t.entries[0].empty());
+  EXPECT_EQ(FindScalarCell(t.entries[0], "n"), kNotFound) << "a kept entry is not found";
+  t.AddScalar(0, "a");
+  t.AddScalar(0, "n");
+  ASSERT_EQ(t.entries[0].size(), 2u);
+  EXPECT_EQ(t.entries[0][0].form, NameEntry::Form::Scalar);
+  EXPECT_TRUE(t.entries[0][0].dims.empty());
+  EXPECT_EQ(t.entries[0][0].cells, 1u);
+  EXPECT_EQ(FindScalarCell(t.entries[0], "a"), 0);
+  EXPECT_EQ(FindScalarCell(t.entries[0], "n"), 1);
+  EXPECT_EQ(t.doubles.size(), 2u);
+  EXPECT_TRUE(t.entries[3].empty());
+  EXPECT_NE(t.layout, first);
+  // The same entries in the same order as the first time: the same layout.
+  t.Clear();
+  t.AddEntry(0, Entry("a", 6));
+  t.AddScalar(0, "n");
+  t.AddScalar(3, "s$");
+  EXPECT_EQ(t.layout, first);
+  EXPECT_EQ(t.entries[0][0].dims, std::vector<int32_t>{5});
+  EXPECT_EQ(FindScalarCell(t.entries[0], "n"), 6);
+  EraseEntries(t, 0, "a");
+  EXPECT_EQ(FindScalarCell(t.entries[0], "n"), 0);
+  EXPECT_EQ(t.doubles.size(), 1u);
+}
