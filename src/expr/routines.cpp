@@ -1,7 +1,6 @@
 #include "expr/routines.h"
 
 #include <memory>
-#include <optional>
 #include <variant>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "expr/number_text.h"
 #include "runtime/arg_text.h"
 #include "runtime/engine.h"
+#include "runtime/interpreter_lock.h"
 #include "runtime/run_loop.h"
 #include "runtime/runtime_error.h"
 #include "runtime/statement_cache.h"
@@ -172,18 +172,31 @@ struct Param {
   ArgValue value;
 };
 
-// The parameters of one call: inline for the usual few.
+// The parameters of one call: inline for the usual few, of which only
+// the call's own are made.
 class Params {
 public:
   explicit Params(size_t n) : n_(n) {
-    if (n > kInline) more_.resize(n);
+    if (n > kInline) {
+      more_.resize(n);
+    } else {
+      for (size_t i = 0; i < n; ++i) new (&inline_[i]) Param();
+    }
   }
+  ~Params() {
+    if (n_ <= kInline)
+      for (size_t i = 0; i < n_; ++i) inline_[i].~Param();
+  }
+  Params(const Params &) = delete;
+  Params &operator=(const Params &) = delete;
   Param &operator[](size_t i) { return n_ > kInline ? more_[i] : inline_[i]; }
 
 private:
   static constexpr size_t kInline = 8;
   size_t n_;
-  Param inline_[kInline];
+  union {
+    Param inline_[kInline];
+  };
   std::vector<Param> more_;
 };
 
@@ -212,67 +225,73 @@ bool EvaluateArguments(const std::vector<std::string> &args,
 
 // The routine's value: its local variable of its own name. CELL keeps
 // where a number value was found.
-RoutineResult ReadValue(VariableTable &local, std::string_view name, ScalarCell &cell) {
+void ReadValue(VariableTable &local, std::string_view name, ScalarCell &cell, RoutineResult &r) {
   if (ResolveScalar(name, cell) && cell.local) {
     // A numeric scalar of the local scope: the first entry of the name
     // there, as the search below finds it.
-    RoutineResult r;
     r.numeric = true;
     r.number = ReadResolved(name, cell);
-    return r;
+    return;
   }
   int found = KindIn(local, name);
   int kind = found < 0 ? ImpliedKind(name) : found;
-  RoutineResult r;
   if (kind == kString) {
     const std::string *text = found >= 0 ? GetString(name, &local) : nullptr;
     if (text) r.text = *text;
     Quote(r.text);
-    return r;
+    return;
   }
   r.numeric = true;
   if (found >= 0 && !ReadTableScalar(local, name, r.number)) r.number = GetNumeric(name, &local);
-  return r;
 }
 
 // What a call that cannot run gives.
-RoutineResult Failed(std::string_view name, bool wantValue) {
-  RoutineResult r;
-  if (!wantValue) return r;
+void Failed(std::string_view name, bool wantValue, RoutineResult &r) {
+  if (!wantValue) return;
   if (ImpliedKind(name) == kString) {
     r.text = "\"\"";
   } else {
     r.numeric = true;
   }
-  return r;
 }
 
 } // namespace
 
 std::string RunRoutine(ProgramPosition header, std::string_view name, std::string_view args,
                        bool wantValue, ThreadIndex slot) {
-  RoutineResult r = CallRoutine(header, name, CutList(args), nullptr, wantValue, slot);
+  CallSite site;
+  site.header = header;
+  site.name.assign(name);
+  site.args = CutList(args);
+  RoutineResult r;
+  CallRoutine(site, wantValue, slot, r);
   return r.numeric ? num::FormatG15(r.number) : std::move(r.text);
 }
 
-RoutineResult CallRoutine(ProgramPosition header, std::string_view name,
-                          const std::vector<std::string> &args,
-                          const std::vector<NumericText> *prepared, bool wantValue,
-                          ThreadIndex slot) {
+void CallRoutine(const CallSite &site, bool wantValue, ThreadIndex slot, RoutineResult &result,
+                 LockRun *held) {
   Engine &e = E();
+  std::string_view name = site.name;
+  const std::vector<std::string> &args = site.args;
   DepthGuard depth(DepthKind::Call);
-  std::optional<LockHold> hold;
-  hold.emplace(e.lock);
+  LockRun own(e.lock);
+  LockRun &run = held ? *held : own;
+  run.Keep();
   if (!depth.Entered() || slot < 0 || slot >= kMaxThreads) {
     RuntimeError();
-    return Failed(name, wantValue);
+    return Failed(name, wantValue, result);
   }
   ThreadSlot &s = e.threads.slots[slot];
-  // Held for the call: the cache may be dropped while the body runs.
-  std::shared_ptr<const RoutineHeader> h = HeaderAt(s, e.program, header);
+  // The thread's headers live as long as its cache, which holds the site
+  // too and is dropped only when the thread's slot is used again.
+  const RoutineHeader *h = site.known;
+  if (!h || CheckingCaches()) {
+    h = HeaderAt(s, e.program, site.header).get();
+    site.known = h;
+  }
   if (!h || args.size() != h->params.size()) {
     RuntimeError();
-    return Failed(name, wantValue);
+    return Failed(name, wantValue, result);
   }
 
   ScopeHold scope(slot);
@@ -288,9 +307,11 @@ RoutineResult CallRoutine(ProgramPosition header, std::string_view name,
     Declare(h->params[i], slot, &local);
     p.kind = KindIn(local, names[i]);
     // The declaration reported its error.
-    if (p.kind < 0) return Failed(name, wantValue);
+    if (p.kind < 0) return Failed(name, wantValue, result);
   }
-  if (!EvaluateArguments(args, prepared, params, s)) return Failed(name, wantValue);
+  const std::vector<NumericText> *prepared =
+      site.prepared.size() == args.size() && !args.empty() ? &site.prepared : nullptr;
+  if (!EvaluateArguments(args, prepared, params, s)) return Failed(name, wantValue, result);
   for (size_t i = 0; i < names.size(); ++i) {
     Param &p = params[i];
     if (p.kind == kRecord) {
@@ -310,11 +331,11 @@ RoutineResult CallRoutine(ProgramPosition header, std::string_view name,
     PositionHold position(s);
     s.counter = h->body;
     s.ifLineFlag = 0;
-    // The routine's statements take the lock one by one, as the outer loop's
-    // do, so other BASIC threads run between them.
-    hold.reset();
-    RunLoop(slot);
-    hold.emplace(e.lock);
+    // The routine's statements go on with this hold on the lock, which the
+    // loop leaves for a moment every so many statements, as the outer
+    // loop's do, so that other BASIC threads run between them.
+    RunLoop(slot, &run);
+    run.Keep();
   }
-  return wantValue ? ReadValue(local, name, h->value) : RoutineResult{};
+  if (wantValue) ReadValue(local, name, h->value, result);
 }

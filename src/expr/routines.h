@@ -26,9 +26,25 @@ struct RoutineResult {
   std::string text;
 };
 
-// RunRoutine with the argument list already cut into ARGS. PREPARED, when
-// given, holds each argument prepared for a numeric parameter.
-RoutineResult CallRoutine(ProgramPosition header, std::string_view name,
-                          const std::vector<std::string> &args,
-                          const std::vector<NumericText> *prepared, bool wantValue,
-                          ThreadIndex slot);
+struct RoutineHeader;
+class LockRun;
+
+// One routine call: the routine, its name as called and its argument list.
+struct CallSite {
+  ProgramPosition header = 0; // the "(" of the routine's parameter list
+  std::string name;
+  std::vector<std::string> args; // the argument list, cut
+  // Each argument prepared for a numeric parameter, or nothing: the
+  // arguments are evaluated from their text.
+  std::vector<NumericText> prepared;
+  // The header read at HEADER, once this site has called it; it lives as
+  // long as the thread's cache that holds the site.
+  mutable const RoutineHeader *known = nullptr;
+};
+
+// RunRoutine with the argument list already cut; RESULT, empty before,
+// receives the value. RUN, when given, is the calling run loop's hold on
+// the lock, which the routine's loop goes on with; the call returns with it
+// held.
+void CallRoutine(const CallSite &site, bool wantValue, ThreadIndex slot, RoutineResult &result,
+                 LockRun *run = nullptr);

@@ -9,6 +9,7 @@
 #include "runtime/arg_text.h"
 #include "runtime/check_mode.h"
 #include "runtime/engine.h"
+#include "runtime/interpreter_lock.h"
 #include "runtime/runtime_error.h"
 #include "runtime/tokens.h"
 
@@ -106,26 +107,33 @@ bool SameCalls(const CallStatement &a, const CallStatement &b) {
   return !a.assign || a.assign->expr.text == b.assign->expr.text;
 }
 
-void RunCallStatement(const CallStatement &c, std::string &statement, ThreadIndex slot) {
+void RunCallStatement(const CallStatement &c, std::string &statement, ThreadIndex slot,
+                      LockRun &run) {
   Engine &e = E();
   // Pre-evaluation takes a nesting level for the statement and one for
   // each argument list; at the limit the statement is abandoned.
   DepthGuard nesting(DepthKind::Nesting);
   if (!nesting.Entered()) {
+    run.Keep();
     RuntimeError();
     return;
   }
-  RoutineResult results[kMaxSites];
+  // The values of the usual one or two calls stay inline.
+  constexpr size_t kInline = 2;
+  RoutineResult inlineResults[kInline];
+  std::vector<RoutineResult> more;
+  if (c.sites.size() > kInline) more.resize(c.sites.size());
+  RoutineResult *results = c.sites.size() > kInline ? more.data() : inlineResults;
   for (size_t i = 0; i < c.sites.size(); ++i) {
     if (!NestingRoom()) {
+      run.Keep();
       RuntimeError();
       return;
     }
-    const CallSite &site = c.sites[i];
-    results[i] = CallRoutine(site.header, site.name, site.args, &site.prepared, c.wantValues, slot);
+    CallRoutine(c.sites[i], c.wantValues, slot, results[i], &run);
   }
   if (!c.wantValues || !e.running.load()) return;
-  LockHold hold(e.lock);
+  run.Keep();
   if (!e.running.load()) return;
   bool numbers = true;
   double values[kMaxSites];

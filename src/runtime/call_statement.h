@@ -12,16 +12,9 @@
 
 #include "data/assignment.h"
 #include "expr/eval.h"
+#include "expr/routines.h"
 #include "flow/threads.h"
 #include "runtime/program.h"
-
-// One routine call in the statement.
-struct CallSite {
-  ProgramPosition header = 0; // the "(" of the routine's parameter list
-  std::string name;
-  std::vector<std::string> args;     // the argument list, cut
-  std::vector<NumericText> prepared; // each argument, for a numeric parameter
-};
 
 struct CallStatement {
   // The statement's text around the calls: pieces[i] stands before
@@ -40,7 +33,9 @@ std::unique_ptr<CallStatement> PrepareCallStatement(const std::string &statement
 // Whether two plans were made from the same text.
 bool SameCalls(const CallStatement &a, const CallStatement &b);
 
-// Runs the statement as the text path would; called without the statement
-// lock held. STATEMENT is the buffer for the text path, which takes over
-// when a call's value is no number.
-void RunCallStatement(const CallStatement &c, std::string &statement, ThreadIndex slot);
+// Runs the statement as the text path would, under the run loop's hold on
+// the lock, RUN, which the routines' own loops go on with. STATEMENT is the
+// buffer for the text path, which takes over when a call's value is no
+// number.
+void RunCallStatement(const CallStatement &c, std::string &statement, ThreadIndex slot,
+                      LockRun &run);

@@ -48,6 +48,18 @@ public:
     if (held_ > 0) lock_.Leave();
     held_ = 0;
   }
+  // Takes over OTHER's hold (on the same lock), which holds nothing then.
+  void Adopt(LockRun &other) {
+    held_ = other.held_;
+    other.held_ = 0;
+  }
+  // Makes sure the lock is held, without counting a statement.
+  void Keep() {
+    if (held_ == 0) {
+      lock_.Enter();
+      held_ = 1;
+    }
+  }
 
 private:
   static constexpr int kStatements = 64;

@@ -140,8 +140,7 @@ inline const CutEntry &CutCached(ThreadSlot &t, const Program &prog, bool &inQuo
   case CutPath::Marker:
     return RunMarker(cut, slot, run);
   case CutPath::Calls:
-    run.Release();
-    RunCallStatement(*cut.calls, statement, slot);
+    RunCallStatement(*cut.calls, statement, slot, run);
     return 1;
   default:
     run.Release();
@@ -168,7 +167,7 @@ inline const CutEntry &CutCached(ThreadSlot &t, const Program &prog, bool &inQuo
 
 } // namespace
 
-void RunLoop(ThreadIndex slot) {
+void RunLoop(ThreadIndex slot, LockRun *outer) {
   Engine &e = E();
   ThreadSlot &t = e.threads.slots[slot];
   const Program &prog = e.program;
@@ -185,7 +184,16 @@ void RunLoop(ThreadIndex slot) {
     ProgramPosition saved;
     ~KeepStart() { t.statementStart = saved; }
   } keep{t, t.statementStart};
+  // A routine's loop goes on with its caller's hold, and gives it back.
   LockRun run(e.lock);
+  struct GiveBack {
+    LockRun *outer;
+    LockRun &run;
+    ~GiveBack() {
+      if (outer) outer->Adopt(run);
+    }
+  } giveBack{outer, run};
+  if (outer) run.Adopt(*outer);
   // The statement before, when it began outside quotes and its entry may
   // remember the one that follows.
   const CutEntry *before = nullptr;

@@ -7,9 +7,12 @@
 #include "flow/threads.h"
 #include "runtime/program.h"
 
+class LockRun;
+
 // Runs thread SLOT from its counter until the text ends, a statement says
-// stop, or program end has begun.
-void RunLoop(ThreadIndex slot);
+// stop, or program end has begun. A routine's loop goes on with its
+// caller's hold on the lock, RUN, and may leave it held or not.
+void RunLoop(ThreadIndex slot, LockRun *run = nullptr);
 
 // Appends the statement at COUNTER to OUT and leaves COUNTER on its
 // terminator (newline, 0, or a ":" outside quotes). The in-quotes state
