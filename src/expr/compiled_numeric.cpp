@@ -103,6 +103,10 @@ struct CompiledNumeric {
   // One level of two operands, each a constant or a variable, and one
   // operator: the commonest form, run without the general loops.
   bool binary = false;
+  // One level of one operand or two and an operator, each a constant, a
+  // variable or a hole, with a hole: a call's value used as it is, or with
+  // one more operand.
+  bool brief = false;
 };
 
 namespace {
@@ -339,10 +343,14 @@ std::unique_ptr<Compiled> Compile(std::string_view text, bool holes) {
   uint32_t top;
   if (!compiler.CompileLevel(s, 1, top)) return nullptr;
   const Level &l = c->levels[0];
-  c->binary =
-      c->levels.size() == 1 && c->elements.empty() && l.operands.size() == 2 && l.steps.size() == 1;
+  bool brief = c->levels.size() == 1 && !l.operands.empty() && l.operands.size() <= 2 &&
+               l.steps.size() + 1 == l.operands.size();
   for (const Operand &o : l.operands)
-    if (o.kind == Operand::Kind::Group || o.kind == Operand::Kind::Element) c->binary = false;
+    if (o.kind == Operand::Kind::Group) brief = false;
+  for (const ElementRef &e : c->elements)
+    if (!e.hole) brief = false;
+  c->binary = brief && c->elements.empty() && l.operands.size() == 2;
+  c->brief = brief && !c->elements.empty();
   return c;
 }
 
@@ -427,6 +435,30 @@ inline double RunBinary(const Compiled &c) {
   return out;
 }
 
+// An operand's value in a brief form; a hole's is its number text read
+// back, as an element's is.
+[[gnu::always_inline]] inline double BriefOperand(const Compiled &c, const Operand &o,
+                                                  CellScope &scope, const double *holes) {
+  if (o.kind != Operand::Kind::Element) return ValueOf(o, scope);
+  double v = num::RoundG15(holes[c.elements[o.index].holeIndex]);
+  return o.negate ? -v : v;
+}
+
+// RunLevel of a brief form.
+inline double RunBrief(const Compiled &c, const double *holes) {
+  const Level &l = c.levels[0];
+  CellScope scope = CurrentCellScope();
+  double a = BriefOperand(c, l.operands[0], scope, holes);
+  if (l.steps.empty()) return a;
+  double b = BriefOperand(c, l.operands[1], scope, holes);
+  double out;
+  if (!numexpr::ApplyOperator(l.steps[0].op, a, b, out)) {
+    RuntimeError();
+    return 0;
+  }
+  return out;
+}
+
 [[gnu::always_inline]] inline double Run(const Compiled &c, const double *holes) {
   struct Nest {
     Nest() { ++numexpr::Nesting(); }
@@ -434,6 +466,7 @@ inline double RunBinary(const Compiled &c) {
   } nest;
   if (c.binary) return RunBinary(c);
   if (c.elements.empty()) return RunLevel(c, 0, nullptr);
+  if (c.brief) return RunBrief(c, holes);
   // Array elements are replaced first, all over the text.
   constexpr size_t kInline = 8;
   double inlineElements[kInline];
