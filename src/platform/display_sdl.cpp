@@ -628,8 +628,7 @@ private:
       RECT on = Intersect(Offset(r, dx, dy), area);
       if (!IsEmpty(on)) {
         SDL_Rect dst{on.left, on.top, on.right - on.left, on.bottom - on.top};
-        const uint32_t *src = store->pixels.data() +
-                              static_cast<ptrdiff_t>(on.top - dy) * store->width + (on.left - dx);
+        const uint32_t *src = store->View().Row(on.top - dy) + (on.left - dx);
         SDL_UpdateTexture(t.texture, &dst, src, store->width * 4);
         changed = on;
       }
@@ -743,9 +742,9 @@ private:
       r = Intersect(want, RECT{0, 0, store->width, store->height});
       if (IsEmpty(r)) return;
       pixels.reserve(static_cast<size_t>(r.right - r.left) * (r.bottom - r.top));
+      PixelView view = store->View();
       for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-          pixels.push_back(store->pixels[static_cast<size_t>(y) * store->width + x] ^ 0x00FFFFFF);
+        for (int x = r.left; x < r.right; ++x) pixels.push_back(view.Row(y)[x] ^ 0x00FFFFFF);
     }
     int w = r.right - r.left, h = r.bottom - r.top;
     SDL_Texture *tex = Overlay(t, w, h);

@@ -91,6 +91,22 @@ std::mutex *Canvas::PixelMutex() {
   return nullptr;
 }
 
+bool Canvas::FillUniform(int64_t l, int64_t t, int64_t r, int64_t b, uint32_t pixel) {
+  if (surface_ || !store_) return false;
+  lock_ = std::unique_lock<std::mutex>(store_->mutex);
+  if (store_->HasPixels() || l > 0 || t > 0 || r < store_->width || b < store_->height)
+    return false;
+  store_->FillAll(pixel);
+  return true;
+}
+
+void Canvas::Lock() {
+  std::mutex *m = PixelMutex();
+  if (!m) return;
+  if (!lock_.owns_lock()) lock_ = std::unique_lock<std::mutex>(*m);
+  TakeView();
+}
+
 void Canvas::TakeView() {
   view_ = surface_ ? surface_->View() : store_ ? store_->View() : PixelView{};
   ok_ = view_.pixels != nullptr && view_.width > 0 && view_.height > 0;

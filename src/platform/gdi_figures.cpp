@@ -101,20 +101,23 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   if (rop != PATCOPY && rop != PATINVERT && rop != DSTINVERT && rop != BLACKNESS &&
       rop != WHITENESS)
     return FALSE;
-  Canvas c(hdc);
+  Canvas c(hdc, false);
   if (!c.Valid()) return FALSE;
-  if (!c.Ok()) return TRUE;
   // A negative width or height extends to the left or upwards.
   int64_t l = x, t = y, r = int64_t{x} + width, b = int64_t{y} + height;
   if (l > r) std::swap(l, r);
   if (t > b) std::swap(t, b);
+  const BrushData &brush = c.Brush();
+  if (rop == PATCOPY && !brush.null && c.FillUniform(l, t, r, b, PixelOf(brush.colour)))
+    return TRUE;
+  c.Lock();
+  if (!c.Ok()) return TRUE;
   const auto &v = c.View();
   l = std::max<int64_t>(l, 0);
   t = std::max<int64_t>(t, 0);
   r = std::min<int64_t>(r, v.width);
   b = std::min<int64_t>(b, v.height);
   if (l >= r || t >= b) return TRUE;
-  const BrushData &brush = c.Brush();
   uint32_t pattern = PixelOf(brush.colour);
   for (int64_t row = t; row < b; ++row) {
     uint32_t *p = v.Row(static_cast<int>(row));

@@ -132,6 +132,13 @@ public:
   POINT Position() const { return position_; }
   // Records that pixels within R (exclusive right and bottom) changed.
   void Touch(const RECT &r);
+  // For a canvas opened without its lock: fills the rectangle L, T, R, B
+  // with PIXEL when it covers the whole of a window's backing store that
+  // is still one colour, which then simply takes PIXEL; false (and nothing
+  // done) otherwise.
+  bool FillUniform(int64_t l, int64_t t, int64_t r, int64_t b, uint32_t pixel);
+  // Locks the pixels of a canvas opened without its lock.
+  void Lock();
 
 private:
   std::mutex *PixelMutex();

@@ -28,13 +28,24 @@ using PixelBuffer = std::vector<uint32_t, PageAllocator<uint32_t>>;
 // A window's client-area pixels: what the window shows. Window contexts
 // (GetDC, BeginPaint) draw here and widen DIRTY; the display driver presents
 // the dirty rectangle and empties it. Guard every access with MUTEX.
+// What a window shows before anything is drawn into it.
+inline constexpr uint32_t kBlankPixel = 0x00FFFFFF;
+
+// Until something draws other than a fill of the whole area, the store
+// is one colour and holds no pixels: a window that is only cleared never
+// touches its megabytes.
 struct WindowPixels {
   std::mutex mutex;
   int width = 0;
   int height = 0;
-  PixelBuffer pixels;
+  PixelBuffer pixels; // empty while the store is all UNIFORM
+  uint32_t uniform = kBlankPixel;
   RECT dirty; // empty when left >= right
-  PixelView View() { return {pixels.data(), width, height, width}; }
+  // The pixels, made from the uniform colour on first use.
+  PixelView View();
+  bool HasPixels() const { return !pixels.empty(); }
+  // Fills the whole store with PIXEL.
+  void FillAll(uint32_t pixel);
   void MarkDirty(const RECT &r);
 };
 

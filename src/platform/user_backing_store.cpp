@@ -8,13 +8,19 @@
 namespace platform {
 namespace {
 
-// What a window shows before anything is drawn into it.
-constexpr uint32_t kBlankPixel = 0x00FFFFFF;
-
 // Gives STORE the size WIDTH x HEIGHT, keeping the top-left pixels.
 void Resize(WindowPixels &store, int width, int height) {
   std::lock_guard<std::mutex> lock(store.mutex);
-  if (store.width == width && store.height == height && !store.pixels.empty()) return;
+  if (store.width == width && store.height == height) return;
+  // A store of one colour stays one while what it gains is of that colour.
+  if (!store.HasPixels() &&
+      (store.uniform == kBlankPixel || (width <= store.width && height <= store.height))) {
+    store.width = width;
+    store.height = height;
+    store.dirty = RECT{0, 0, width, height};
+    return;
+  }
+  store.View();
   PixelBuffer pixels(static_cast<size_t>(width) * static_cast<size_t>(height), kBlankPixel);
   int keepW = std::min(width, store.width), keepH = std::min(height, store.height);
   for (int y = 0; y < keepH; ++y)
@@ -27,6 +33,21 @@ void Resize(WindowPixels &store, int width, int height) {
 }
 
 } // namespace
+
+PixelView WindowPixels::View() {
+  size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  if (pixels.empty() && count > 0) pixels.assign(count, uniform);
+  return {pixels.data(), width, height, width};
+}
+
+void WindowPixels::FillAll(uint32_t pixel) {
+  if (pixels.empty()) {
+    uniform = pixel;
+  } else {
+    std::fill(pixels.begin(), pixels.end(), pixel);
+  }
+  MarkDirty(RECT{0, 0, width, height});
+}
 
 void WindowPixels::MarkDirty(const RECT &r) {
   RECT c{std::max<LONG>(r.left, 0), std::max<LONG>(r.top, 0), std::min<LONG>(r.right, width),

@@ -40,14 +40,14 @@ void CollectLayers(State &s, HWND hwnd, int x, int y, std::vector<Layer> &out, i
 
 void Blit(std::vector<uint32_t> &dest, int dw, int dh, WindowPixels &src, int x, int y) {
   std::lock_guard<std::mutex> lock(src.mutex);
+  PixelView view = src.View();
   for (int row = 0; row < src.height; ++row) {
     const int dy = y + row;
     if (dy < 0 || dy >= dh) continue;
     for (int col = 0; col < src.width; ++col) {
       const int dx = x + col;
       if (dx < 0 || dx >= dw) continue;
-      dest[static_cast<size_t>(dy) * dw + dx] =
-          src.pixels[static_cast<size_t>(row) * src.width + col];
+      dest[static_cast<size_t>(dy) * dw + dx] = view.Row(row)[col];
     }
   }
 }

@@ -29,14 +29,15 @@ void FillPicture(HWND hwnd) {
   if (!store) return;
   std::lock_guard<std::mutex> lock(store->mutex);
   int w = store->width, h = store->height;
+  platform::PixelView view = store->View();
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       uint32_t c =
           y < h / 2 ? (x < w / 2 ? 0xFF0000 : 0x00FF00) : (x < w / 2 ? 0x0000FF : 0x808080);
       if (x >= 100 && x < 120 && y >= 100 && y < 120) c = 0xFFFFFF;
-      store->pixels[static_cast<size_t>(y) * w + x] = c;
+      view.Row(y)[x] = c;
     }
-  if (w > 0 && h > 0) store->pixels[static_cast<size_t>(h) * w - 1] = 0x123456;
+  if (w > 0 && h > 0) view.Row(h - 1)[w - 1] = 0x123456;
   store->MarkDirty(RECT{0, 0, w, h});
 }
 

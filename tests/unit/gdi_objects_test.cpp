@@ -5,6 +5,7 @@
 #include "platform/pixels.h"
 #include "platform/print_device.h"
 #include "platform/wingdi.h"
+#include "platform/winuser_window.h"
 
 #include <gtest/gtest.h>
 
@@ -257,6 +258,72 @@ TEST(GdiWindow, ContextsDrawIntoTheBackingStore) {
   EXPECT_EQ(GetDC(hwnd), 0u);
   std::lock_guard<std::mutex> lock(store->mutex);
   EXPECT_EQ(store->pixels.size(), 40u * 30u);
+}
+
+// A store that is only ever filled whole holds no pixels; the first other
+// drawing, a read or a size that gains another colour makes them.
+TEST(GdiWindow, AStoreFilledWholeStaysOneColour) {
+  WNDCLASSEXA wc;
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = [](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT { return msg == WM_NCCREATE; };
+  wc.lpszClassName = "GdiUniformClass";
+  RegisterClassExA(&wc);
+  HWND hwnd = CreateWindowExA(0, "GdiUniformClass", "", 0, 0, 0, 40, 30, 0, 0, 0, nullptr);
+  ASSERT_NE(hwnd, 0u);
+  auto store = platform::WindowBackingStore(hwnd);
+  ASSERT_TRUE(store);
+  auto holds = [&] {
+    std::lock_guard<std::mutex> lock(store->mutex);
+    return store->HasPixels();
+  };
+  HDC dc = GetDC(hwnd);
+  HBRUSH grey = CreateSolidBrush(RGB(90, 90, 90));
+  SelectObject(dc, GetStockObject(BLACK_BRUSH));
+  EXPECT_TRUE(PatBlt(dc, 0, 0, 40, 30, PATCOPY));
+  EXPECT_FALSE(holds());
+  SelectObject(dc, grey);
+  EXPECT_TRUE(PatBlt(dc, 50, 40, -60, -50, PATCOPY)) << "beyond every edge, drawn backwards";
+  EXPECT_FALSE(holds());
+  {
+    std::lock_guard<std::mutex> lock(store->mutex);
+    EXPECT_EQ(store->uniform, platform::PixelOf(RGB(90, 90, 90)));
+    EXPECT_EQ(store->dirty.right, 40);
+    EXPECT_EQ(store->dirty.bottom, 30);
+  }
+  SelectObject(dc, GetStockObject(WHITE_BRUSH));
+  EXPECT_TRUE(PatBlt(dc, 0, 0, 10, 10, PATCOPY));
+  EXPECT_TRUE(holds());
+  EXPECT_EQ(GetPixel(dc, 9, 9), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(90, 90, 90));
+  // Once made, a whole fill writes them.
+  SelectObject(dc, GetStockObject(BLACK_BRUSH));
+  EXPECT_TRUE(PatBlt(dc, 0, 0, 40, 30, PATCOPY));
+  EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 0));
+
+  // A one-colour store that grows shows blank where it grew.
+  HWND other = CreateWindowExA(0, "GdiUniformClass", "", 0, 0, 0, 20, 10, 0, 0, 0, nullptr);
+  auto second = platform::WindowBackingStore(other);
+  HDC odc = GetDC(other);
+  SelectObject(odc, grey);
+  PatBlt(odc, 0, 0, 20, 10, PATCOPY);
+  MoveWindow(other, 0, 0, 10, 5, FALSE);
+  ASSERT_TRUE(platform::WindowBackingStore(other));
+  {
+    std::lock_guard<std::mutex> lock(second->mutex);
+    EXPECT_FALSE(second->HasPixels()) << "a smaller store of one colour stays one";
+  }
+  MoveWindow(other, 0, 0, 30, 20, FALSE);
+  ASSERT_TRUE(platform::WindowBackingStore(other));
+  ReleaseDC(other, odc);
+  odc = GetDC(other);
+  EXPECT_EQ(GetPixel(odc, 9, 4), RGB(90, 90, 90));
+  EXPECT_EQ(GetPixel(odc, 25, 15), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(odc, 5, 15), RGB(255, 255, 255));
+  ReleaseDC(other, odc);
+  ReleaseDC(hwnd, dc);
+  DeleteObject(grey);
+  DestroyWindow(other);
+  DestroyWindow(hwnd);
 }
 
 TEST(GdiText, FontsThroughContexts) {
