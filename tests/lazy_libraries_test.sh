@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# A console program loads none of the display, media, synthesizer, print and
-# collation libraries; a program that lists the printers loads CUPS and
+# A console program loads none of the display, media, synthesizer, MIDI
+# port, print and collation libraries; a program that lists the printers loads CUPS and
 # nothing else of them, one that compares strings loads ICU; a library that
 # cannot be loaded leaves its service without devices.
 set -u
 quill=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-lazy='libSDL2-2|libSDL2_mixer|libfluidsynth|libcups|libcairo|libicu'
+lazy='libSDL2-2|libSDL2_mixer|libfluidsynth|libasound|libcups|libcairo|libicu'
 cat >"$work/console.bas" <<'BAS'
 PRINT "hello"; 1 + 2
 BAS

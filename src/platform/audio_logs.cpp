@@ -1,10 +1,9 @@
 // FluidSynth, libasound and SDL write their diagnostics to stderr by
 // default; the engine's stderr carries only message boxes, so they are
 // silenced once, before any of them is used.
-#include <alsa/asoundlib.h>
-
 #include <mutex>
 
+#include "platform/alsa_calls.h"
 #include "platform/fluid_calls.h"
 #include "platform/midi_device.h"
 #include "platform/sdl_calls.h"
@@ -24,7 +23,7 @@ void QuietAudioLibraries() {
     if (lazy::Load(lazy::kFluidSynth))
       for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
         fluid_set_log_function(level, NoFluidLog, nullptr);
-    snd_lib_error_set_handler(NoAlsaLog);
+    if (lazy::Load(lazy::kAlsa)) snd_lib_error_set_handler(NoAlsaLog);
     if (lazy::Load(lazy::kSdl)) SDL_LogSetOutputFunction(NoSdlLog, nullptr);
   });
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <dlfcn.h>
 
+#include "platform/alsa_calls.h"
 #include "platform/cairo_calls.h"
 #include "platform/cups_calls.h"
 #include "platform/fluid_calls.h"
@@ -16,6 +17,7 @@ namespace platform::lazy {
 Library kSdl{"libSDL2-2.0.so.0", {}, {}};
 Library kSdlMixer{"libSDL2_mixer-2.0.so.0", {}, {}};
 Library kFluidSynth{"libfluidsynth.so.3", {}, {}};
+Library kAlsa{"libasound.so.2", {}, {}};
 Library kCups{"libcups.so.2", {}, {}};
 Library kCairo{"libcairo.so.2", {}, {}};
 // ICU's sonames carry its major version, as its function names do.
@@ -51,6 +53,7 @@ namespace platform {
 QUILL_SDL_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_SDL_MIXER_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_FLUID_FUNCTIONS(QUILL_LAZY_DEFINE)
+QUILL_ALSA_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_CUPS_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_CAIRO_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_ICU_FUNCTIONS(QUILL_LAZY_DEFINE)

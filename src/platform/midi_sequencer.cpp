@@ -1,6 +1,7 @@
 // ALSA sequencer ports: the hardware and software synthesisers a user has.
-// Where there is no sequencer (no /dev/snd/seq) the list is empty.
-#include <alsa/asoundlib.h>
+// Where there is no sequencer (no /dev/snd/seq, or no libasound) the list
+// is empty.
+#include "platform/alsa_calls.h"
 
 #include <mutex>
 
@@ -43,6 +44,7 @@ std::vector<PortAddress> ListPorts(snd_seq_t *seq, std::vector<std::string> *nam
 
 snd_seq_t *OpenSequencer() {
   QuietAudioLibraries();
+  if (!lazy::Load(lazy::kAlsa)) return nullptr;
   snd_seq_t *seq = nullptr;
   if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0) return nullptr;
   return seq;
