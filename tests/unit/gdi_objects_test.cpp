@@ -199,13 +199,22 @@ TEST(GdiFigures, LargeAndOddCoordinatesStayInside) {
   DeleteObject(red);
 }
 
+// A plain top-level window of WIDTH x HEIGHT, of a class registered once.
+HWND TestWindow(int width, int height) {
+  static const bool registered = [] {
+    WNDCLASSEXA wc;
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = [](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT { return msg == WM_NCCREATE; };
+    wc.lpszClassName = "GdiTestClass";
+    return RegisterClassExA(&wc) != 0;
+  }();
+  return registered
+             ? CreateWindowExA(0, "GdiTestClass", "", 0, 0, 0, width, height, 0, 0, 0, nullptr)
+             : 0;
+}
+
 TEST(GdiWindow, ContextsDrawIntoTheBackingStore) {
-  WNDCLASSEXA wc;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = [](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT { return msg == WM_NCCREATE; };
-  wc.lpszClassName = "GdiTestClass";
-  RegisterClassExA(&wc);
-  HWND hwnd = CreateWindowExA(0, "GdiTestClass", "", 0, 0, 0, 40, 30, 0, 0, 0, nullptr);
+  HWND hwnd = TestWindow(40, 30);
   ASSERT_NE(hwnd, 0u);
   auto store = platform::WindowBackingStore(hwnd);
   ASSERT_TRUE(store);
@@ -263,12 +272,7 @@ TEST(GdiWindow, ContextsDrawIntoTheBackingStore) {
 // A store that is only ever filled whole holds no pixels; the first other
 // drawing, a read or a size that gains another colour makes them.
 TEST(GdiWindow, AStoreFilledWholeStaysOneColour) {
-  WNDCLASSEXA wc;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = [](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT { return msg == WM_NCCREATE; };
-  wc.lpszClassName = "GdiUniformClass";
-  RegisterClassExA(&wc);
-  HWND hwnd = CreateWindowExA(0, "GdiUniformClass", "", 0, 0, 0, 40, 30, 0, 0, 0, nullptr);
+  HWND hwnd = TestWindow(40, 30);
   ASSERT_NE(hwnd, 0u);
   auto store = platform::WindowBackingStore(hwnd);
   ASSERT_TRUE(store);
@@ -301,7 +305,7 @@ TEST(GdiWindow, AStoreFilledWholeStaysOneColour) {
   EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 0));
 
   // A one-colour store that grows shows blank where it grew.
-  HWND other = CreateWindowExA(0, "GdiUniformClass", "", 0, 0, 0, 20, 10, 0, 0, 0, nullptr);
+  HWND other = TestWindow(20, 10);
   auto second = platform::WindowBackingStore(other);
   HDC odc = GetDC(other);
   SelectObject(odc, grey);
