@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # A console program loads none of the display, media, synthesizer, MIDI
-# port, print and collation libraries; a program that lists the printers loads CUPS and
-# nothing else of them, one that compares strings loads ICU; a library that
-# cannot be loaded leaves its service without devices.
+# port, font matching, print and collation libraries; a program that lists
+# the printers loads CUPS and nothing else of them, one that compares strings
+# loads ICU, one whose console font is not an IPA face loads fontconfig; a
+# library that cannot be loaded leaves its service without devices.
 set -u
 quill=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-lazy='libSDL2-2|libSDL2_mixer|libfluidsynth|libasound|libcups|libcairo|libicu'
+lazy='libSDL2-2|libSDL2_mixer|libfluidsynth|libasound|libfontconfig|libcups|libcairo|libicu'
 cat >"$work/console.bas" <<'BAS'
 PRINT "hello"; 1 + 2
 BAS
@@ -22,6 +23,7 @@ fail=0
 "$quill" build "$work/compare.bas" -o "$work/compare" || exit 1
 "$quill" build "$work/console.bas" -o "$work/console" || exit 1
 "$quill" build "$work/printers.bas" -o "$work/printers" || exit 1
+"$quill" build --font-face "Courier" "$work/console.bas" -o "$work/courier" || exit 1
 loaded() { # the lazy libraries the dynamic loader opened for a run of $1
   (cd "$work" && LD_DEBUG=files QUILLRUNNER_BACKEND=headless "./$1" 2>&1 >/dev/null) |
     grep -oE "file=[^ ]*($lazy)[^ ]*" | sort -u | tr '\n' ' '
@@ -39,6 +41,15 @@ esac
 case "$got" in
   *SDL2*|*fluidsynth*) echo "listing the printers loaded more: $got"; fail=1 ;;
 esac
+got=$(loaded courier)
+case "$got" in
+  *libfontconfig*) ;;
+  *) echo "a console font other than IPA's did not load fontconfig: $got"; fail=1 ;;
+esac
+got=$(cd "$work" && QUILLRUNNER_BACKEND=headless ./courier 2>&1)
+if [ "$got" != "hello  3" ]; then
+  echo "with a Courier console: $got"; fail=1
+fi
 got=$(loaded compare)
 case "$got" in
   *libicui18n*) ;;

@@ -6,8 +6,6 @@
 // program needs the console font before its first PRINT. A name that no installed
 // family answers to falls back to IPAGothic unless fontconfig found a face
 // that covers Japanese anyway.
-#include <fontconfig/fontconfig.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +16,7 @@
 
 #include "platform/cp932.h"
 #include "platform/font.h"
+#include "platform/fontconfig_calls.h"
 
 namespace platform::font {
 namespace {
@@ -169,7 +168,7 @@ void Finish() {
 bool Start() {
   if (finished) return false;
   if (!started) {
-    if (!FcInit()) return false;
+    if (!lazy::Load(lazy::kFontconfig) || !FcInit()) return false;
     started = true;
     std::atexit(Finish);
   }

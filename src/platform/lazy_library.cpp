@@ -8,6 +8,7 @@
 #include "platform/cairo_calls.h"
 #include "platform/cups_calls.h"
 #include "platform/fluid_calls.h"
+#include "platform/fontconfig_calls.h"
 #include "platform/icu_calls.h"
 #include "platform/sdl_calls.h"
 #include "platform/sdl_mixer_calls.h"
@@ -18,6 +19,7 @@ Library kSdl{"libSDL2-2.0.so.0", {}, {}};
 Library kSdlMixer{"libSDL2_mixer-2.0.so.0", {}, {}};
 Library kFluidSynth{"libfluidsynth.so.3", {}, {}};
 Library kAlsa{"libasound.so.2", {}, {}};
+Library kFontconfig{"libfontconfig.so.1", {}, {}};
 Library kCups{"libcups.so.2", {}, {}};
 Library kCairo{"libcairo.so.2", {}, {}};
 // ICU's sonames carry its major version, as its function names do.
@@ -54,6 +56,7 @@ QUILL_SDL_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_SDL_MIXER_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_FLUID_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_ALSA_FUNCTIONS(QUILL_LAZY_DEFINE)
+QUILL_FONTCONFIG_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_CUPS_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_CAIRO_FUNCTIONS(QUILL_LAZY_DEFINE)
 QUILL_ICU_FUNCTIONS(QUILL_LAZY_DEFINE)

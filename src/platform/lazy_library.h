@@ -1,5 +1,5 @@
 // Shared libraries loaded on first use. The display, media, synthesizer,
-// MIDI port and printing libraries pull in about ninety others; linking them would make
+// MIDI port, font matching and printing libraries pull in about ninety others; linking them would make
 // every program, even one that only prints to the console, pay for loading
 // them at start. Their functions are called through Fn objects of the same
 // names (declared in the namespace of the code that calls them, so they hide
@@ -23,6 +23,7 @@ extern Library kSdl;
 extern Library kSdlMixer;
 extern Library kFluidSynth;
 extern Library kAlsa;
+extern Library kFontconfig;
 extern Library kCups;
 extern Library kCairo;
 extern Library kIcuUc;
