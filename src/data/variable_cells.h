@@ -99,10 +99,13 @@ double ReadScalar(std::string_view name, ScalarCell &cell);
 // numeric scalar whose kind (KindOf) is numeric, so that a write through
 // WriteScalar does what SetNumeric would.
 bool ResolveScalarAgain(std::string_view name, ScalarCell &cell);
-// The layout of the calling thread's local scope (0 without one).
-[[gnu::always_inline]] inline uint64_t LocalLayout() {
-  const VariableTable *local = LocalTable();
+// The layout of LOCAL, a local scope or none (0).
+[[gnu::always_inline]] inline uint64_t LayoutOf(const VariableTable *local) {
   return local ? local->layout : 0;
+}
+// The layout of the calling thread's local scope.
+[[gnu::always_inline]] inline uint64_t LocalLayout() {
+  return LayoutOf(LocalTable());
 }
 
 [[gnu::always_inline]] inline bool ResolveScalar(std::string_view name, ScalarCell &cell) {

@@ -315,22 +315,9 @@ std::string *FindStringCell(Lookup &l, bool &error) {
 
 namespace {
 
-// What SetNumeric does once no scope holds a numeric cell for REF: makes
-// one in the current scope, of the kind the name implies.
-void CreateNumeric(const Reference &ref, double value) {
-  int kind = ImpliedKind(ref.name);
-  // A name that implies a string (or a record) cannot take a number: it is
-  // refused rather than given an entry without a proper cell.
-  if (kind == kString || kind == kRecord) {
-    RuntimeError();
-    return;
-  }
-  VariableTable &scope = CurrentScope();
-  if (CreateEntry(scope, kind, ref)) WriteCell(scope, kind, scope.CellCount(kind) - 1, value);
-}
-
-// CreateNumeric of the scalar NAME, whose implied kind is KIND, without
-// taking it apart first.
+// CreateNumeric of the scalar NAME, whose implied kind is KIND. A name that
+// implies a string (or a record) cannot take a number: it is refused
+// rather than given an entry without a proper cell.
 void CreateScalar(std::string_view name, int kind, double value) {
   if (kind == kString || kind == kRecord || name.size() + 2 > kMaxEntryText) {
     RuntimeError();
@@ -339,6 +326,22 @@ void CreateScalar(std::string_view name, int kind, double value) {
   VariableTable &scope = CurrentScope();
   scope.AddScalar(kind, name);
   WriteCell(scope, kind, scope.CellCount(kind) - 1, value);
+}
+
+// What SetNumeric does once no scope holds a numeric cell for REF: makes
+// one in the current scope, of the kind the name implies.
+void CreateNumeric(const Reference &ref, double value) {
+  int kind = ImpliedKind(ref.name);
+  if (!ref.subscripted) {
+    CreateScalar(ref.name, kind, value);
+    return;
+  }
+  if (kind == kString || kind == kRecord) {
+    RuntimeError();
+    return;
+  }
+  VariableTable &scope = CurrentScope();
+  if (CreateEntry(scope, kind, ref)) WriteCell(scope, kind, scope.CellCount(kind) - 1, value);
 }
 
 } // namespace
@@ -504,7 +507,7 @@ bool FindScalar(std::string_view name, VariableTable *local, ScalarCell &out) {
 
 bool Current(const ScalarCell &c, const VariableTable *local) {
   return c.generation == gVariableGeneration.load(std::memory_order_acquire) &&
-         c.layout == (local ? local->layout : 0);
+         c.layout == LayoutOf(local);
 }
 
 // Resolves C for NAME; false when the name must take the general path.
@@ -526,7 +529,7 @@ bool Resolve(std::string_view name, ScalarCell &c) {
     return false;
   }
   c.generation = generation;
-  c.layout = local ? local->layout : 0;
+  c.layout = LayoutOf(local);
   return true;
 }
 
@@ -556,8 +559,7 @@ double ReadResolvedChecked(std::string_view name, const ScalarCell &c) {
 
 CellScope CurrentCellScope() {
   VariableTable *local = LocalTable();
-  return CellScope{gVariableGeneration.load(std::memory_order_acquire), local,
-                   local ? local->layout : 0};
+  return CellScope{gVariableGeneration.load(std::memory_order_acquire), local, LayoutOf(local)};
 }
 
 double ReadScalarAgain(std::string_view name, ScalarCell &c, CellScope &scope) {

@@ -20,7 +20,7 @@ void Resize(WindowPixels &store, int width, int height) {
     store.dirty = RECT{0, 0, width, height};
     return;
   }
-  store.View();
+  store.View(); // the one colour made into pixels, to be kept below
   PixelBuffer pixels(static_cast<size_t>(width) * static_cast<size_t>(height), kBlankPixel);
   int keepW = std::min(width, store.width), keepH = std::min(height, store.height);
   for (int y = 0; y < keepH; ++y)
