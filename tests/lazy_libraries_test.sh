@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A console program loads none of the display, media, synthesizer, MIDI
-# port, font matching, print and collation libraries; a program that lists
+# port, font matching, print and collation libraries nor the code page
+# converter; a program that lists
 # the printers loads CUPS and nothing else of them, one that compares strings
 # loads ICU, one whose console font is not an IPA face loads fontconfig; a
 # library that cannot be loaded leaves its service without devices.
@@ -8,7 +9,7 @@ set -u
 quill=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-lazy='libSDL2-2|libSDL2_mixer|libfluidsynth|libasound|libfontconfig|libcups|libcairo|libicu'
+lazy='libSDL2-2|libSDL2_mixer|libfluidsynth|libasound|libfontconfig|libcups|libcairo|libicu|gconv/CP932'
 cat >"$work/console.bas" <<'BAS'
 PRINT "hello"; 1 + 2
 BAS

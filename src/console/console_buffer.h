@@ -4,8 +4,10 @@
 // position, composition point, client rectangle).
 //
 // The text has exactly one end, kept as an explicit length: every byte behind
-// it reads as 0 and is zero in storage, and every edit goes through the
-// methods below, so no byte of an older, longer text can ever come back.
+// it reads as 0, and every edit goes through the methods below, so no byte of
+// an older, longer text can ever come back. The storage behind the end is
+// never read and is left as allocated: a window that shows little text does
+// not write all 72 KB of it.
 #pragma once
 
 #include <array>
@@ -26,11 +28,12 @@ constexpr DWORD kCfsPoint = 2;
 
 struct CompositionForm {
   DWORD style = kCfsPoint;
-  POINT point;
+  POINT point{};
 };
 
 class ConsoleBuffer {
 public:
+  ConsoleBuffer() {} // user-provided: the arrays below stay uninitialised
   // Guards the text, the colours and the plain fields below. ConsoleWrite,
   // painting and LOCATE hold it for one whole operation; the caret flag is
   // atomic because the window procedure polls it.
@@ -41,7 +44,7 @@ public:
   int32_t caretY = 0; // bottom of the cursor's line
   std::atomic<uint8_t> caretEnabled{0};
   CompositionForm compositionForm;
-  RECT clientRect; // last non-empty client rectangle seen by painting
+  RECT clientRect{}; // last non-empty client rectangle seen by painting
 
   int32_t Length() const { return length_; }
   // The byte at I; 0 at and behind the end.
@@ -73,8 +76,8 @@ public:
   int32_t FindLineFeed(int32_t at) const;
 
 private:
-  std::array<char, kConsoleCapacity> text_{};
-  std::array<uint32_t, kConsoleCapacity> foreground_{};
-  std::array<uint32_t, kConsoleCapacity> background_{};
+  std::array<char, kConsoleCapacity> text_;
+  std::array<uint32_t, kConsoleCapacity> foreground_;
+  std::array<uint32_t, kConsoleCapacity> background_;
   int32_t length_ = 0;
 };

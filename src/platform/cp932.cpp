@@ -20,6 +20,12 @@ struct Converter {
   }
 };
 
+bool Ascii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<uint8_t>(c) >= 0x80) return false;
+  return true;
+}
+
 std::string Convert(Converter &conv, std::string_view text, std::string_view replacement,
                     bool fromCp932) {
   std::string out;
@@ -55,12 +61,16 @@ std::string Convert(Converter &conv, std::string_view text, std::string_view rep
 
 } // namespace
 
+// ASCII reads the same in both encodings: such text (most paths and
+// messages) is copied without loading the converter.
 std::string ToUtf8(std::string_view text) {
+  if (Ascii(text)) return std::string(text);
   static Converter conv("UTF-8", "CP932");
   return Convert(conv, text, "\xEF\xBF\xBD", true);
 }
 
 std::string FromUtf8(std::string_view text) {
+  if (Ascii(text)) return std::string(text);
   static Converter conv("CP932", "UTF-8");
   return Convert(conv, text, "?", false);
 }

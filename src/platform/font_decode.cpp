@@ -1,8 +1,9 @@
-// Code page 932 text to code points for drawing. The single bytes, and the
-// double-byte characters of each lead byte when one first appears, are
-// converted once, in one pass through the shared converter, into a table;
-// every later call only looks characters up, so that drawing one console
-// cell costs no conversion (and text without Japanese converts no pairs).
+// Code page 932 text to code points for drawing. ASCII maps to itself; the
+// other single bytes, and the double-byte characters of each lead byte, are
+// converted when one of them first appears, in one pass through the shared
+// converter, into a table. Every later call only looks characters up, so
+// that drawing one console cell costs no conversion (and ASCII text loads
+// no converter at all).
 #include <algorithm>
 #include <array>
 #include <mutex>
@@ -19,6 +20,7 @@ struct Table {
   std::array<uint32_t, 256> single;
   std::array<uint32_t, 256 * 256> pairs; // indexed by lead << 8 | trail
   std::array<std::once_flag, 256> rows;  // a lead byte's pairs converted
+  std::once_flag highSingles;            // the single bytes above ASCII converted
 };
 
 // Reads the next UTF-8 sequence of TEXT at POS (the converter only writes
@@ -50,25 +52,36 @@ template <typename Store> bool ConvertAll(const std::string &source, size_t coun
 Table &TheTable() {
   static Table *table = [] {
     // Rows of pairs are written when converted: left untouched, the pages
-    // of rows never used are never faulted in.
+    // of rows never used are never faulted in. ASCII reads the same in code
+    // page 932 and needs no converter.
     auto *t = new Table;
     t->single.fill(NoCode);
-    // Single bytes: every byte that is no lead byte.
-    std::string singles;
-    std::array<uint8_t, 256> singleBytes{};
-    size_t n = 0;
-    for (int b = 0; b < 256; ++b)
-      if (!cp932::IsLeadByte(static_cast<uint8_t>(b))) {
-        singles.push_back(static_cast<char>(b));
-        singleBytes[n++] = static_cast<uint8_t>(b);
-      }
-    auto storeSingle = [&](size_t i, uint32_t code) { t->single[singleBytes[i]] = code; };
-    if (!ConvertAll(singles, n, storeSingle))
-      for (size_t i = 0; i < n; ++i)
-        ConvertAll(singles.substr(i, 1), 1, [&](size_t, uint32_t c) { storeSingle(i, c); });
+    for (uint32_t b = 0; b < 0x80; ++b) t->single[b] = b;
     return t;
   }();
   return *table;
+}
+
+// The single bytes above ASCII (every one that is no lead byte), converted
+// when the first of them is drawn.
+void ConvertHighSingles(Table &t) {
+  std::string singles;
+  std::array<uint8_t, 128> singleBytes{};
+  size_t n = 0;
+  for (int b = 0x80; b < 256; ++b)
+    if (!cp932::IsLeadByte(static_cast<uint8_t>(b))) {
+      singles.push_back(static_cast<char>(b));
+      singleBytes[n++] = static_cast<uint8_t>(b);
+    }
+  auto storeSingle = [&](size_t i, uint32_t code) { t.single[singleBytes[i]] = code; };
+  if (!ConvertAll(singles, n, storeSingle))
+    for (size_t i = 0; i < n; ++i)
+      ConvertAll(singles.substr(i, 1), 1, [&](size_t, uint32_t c) { storeSingle(i, c); });
+}
+
+uint32_t SingleCode(Table &t, uint8_t b) {
+  if (b >= 0x80) std::call_once(t.highSingles, [&] { ConvertHighSingles(t); });
+  return t.single[b];
 }
 
 // The pairs of lead byte LEAD, converted on first use.
@@ -104,7 +117,7 @@ void Decode(std::string_view text, std::vector<Unit> &units) {
       i += 2;
     } else {
       // A lead byte at the end has no mapping.
-      units.push_back({cp932::IsLeadByte(b) ? NoCode : table.single[b], 1});
+      units.push_back({cp932::IsLeadByte(b) ? NoCode : SingleCode(table, b), 1});
       i += 1;
     }
   }

@@ -29,22 +29,34 @@ constexpr const char *DefaultFiles[] = {
 };
 
 struct Alias {
-  const char *name; // UTF-8
+  const char *name;  // UTF-8
+  const char *cp932; // the Japanese spellings as programs write them, or null
   const char *family;
 };
 // Face names of Windows' Japanese fonts, in their Latin and Japanese
 // spellings, and the IPA families that take their place.
 constexpr Alias Aliases[] = {
-    {"MS Gothic", "IPAGothic"},
-    {"\xEF\xBC\xAD\xEF\xBC\xB3 \xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF", "IPAGothic"},
-    {"MS PGothic", "IPAPGothic"},
+    {"MS Gothic", nullptr, "IPAGothic"},
+    {"\xEF\xBC\xAD\xEF\xBC\xB3 \xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF",
+     "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E", "IPAGothic"},
+    {"MS PGothic", nullptr, "IPAPGothic"},
     {"\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF",
-     "IPAPGothic"},
-    {"MS Mincho", "IPAMincho"},
-    {"\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D", "IPAMincho"},
-    {"MS PMincho", "IPAPMincho"},
-    {"\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE6\x98\x8E\xE6\x9C\x9D", "IPAPMincho"},
+     "\x82\x6C\x82\x72 \x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E", "IPAPGothic"},
+    {"MS Mincho", nullptr, "IPAMincho"},
+    {"\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D", "\x82\x6C\x82\x72 \x96\xBE\x92\xA9",
+     "IPAMincho"},
+    {"MS PMincho", nullptr, "IPAPMincho"},
+    {"\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE6\x98\x8E\xE6\x9C\x9D",
+     "\x82\x6C\x82\x72 \x82\x6F\x96\xBE\x92\xA9", "IPAPMincho"},
 };
+
+// A face name (code page 932) in UTF-8; the usual Japanese names without
+// loading the converter, which a program's start would otherwise do.
+std::string FaceNameUtf8(std::string_view faceName) {
+  for (const Alias &a : Aliases)
+    if (a.cp932 && faceName == a.cp932) return a.name;
+  return cp932::ToUtf8(faceName);
+}
 
 // Where Debian's IPA font packages put each family. The packages hold one
 // face per family (no bold or italic), so fontconfig answers every weight
@@ -209,7 +221,7 @@ FaceMatch Resolve(const std::string &name, LONG weight, bool italic) {
 FaceMatch MatchFace(std::string_view faceName, LONG weight, bool italic) {
   // A face name ends at its first 0 byte, as in a LOGFONT.
   faceName = faceName.substr(0, std::min(faceName.size(), faceName.find('\0')));
-  std::string name = Trim(cp932::ToUtf8(faceName));
+  std::string name = Trim(FaceNameUtf8(Trim(faceName)));
   std::string key = name;
   for (char &c : key)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);

@@ -1,6 +1,7 @@
 // Face matching, GDI metrics and text extents of realised fonts, with the IPA
 // fonts installed by the setup step.
 #include "platform/font.h"
+#include "platform/font_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -186,6 +187,22 @@ TEST(FontExtent, AsciiKanaKanjiAndInvalidBytes) {
   LOGFONTA lf = Logfont(-16, "MS Gothic");
   lf.lfWeight = FW_BOLD;
   EXPECT_EQ(Extent(*Realize(lf), "A\x93\xFA").cx, 9 + 17);
+}
+
+TEST(FontDecode, CodePointsOfSingleBytesAndPairs) {
+  auto codes = [](std::string_view text) {
+    std::vector<Unit> units;
+    Decode(text, units);
+    std::vector<uint32_t> out;
+    for (const Unit &u : units) out.push_back(u.code);
+    return out;
+  };
+  // ASCII, the half-width kana above it, bytes without a mapping, a pair.
+  EXPECT_EQ(codes(std::string_view("A\\~\0\x7F", 5)),
+            (std::vector<uint32_t>{'A', '\\', '~', 0, 0x7F}));
+  EXPECT_EQ(codes("\xB1\xDF\xA1"), (std::vector<uint32_t>{0xFF71, 0xFF9F, 0xFF61})); // ｱﾟ｡
+  EXPECT_EQ(codes("\x80\xA0\xFD"), (std::vector<uint32_t>{NoCode, NoCode, NoCode}));
+  EXPECT_EQ(codes("a\x93\xFA\x81"), (std::vector<uint32_t>{'a', 0x65E5, NoCode})); // a日, lone lead
 }
 
 TEST(FontExtent, ProportionalFaceHasNarrowAndWideLetters) {
