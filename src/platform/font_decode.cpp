@@ -52,8 +52,7 @@ template <typename Store> bool ConvertAll(const std::string &source, size_t coun
 Table &TheTable() {
   static Table *table = [] {
     // Rows of pairs are written when converted: left untouched, the pages
-    // of rows never used are never faulted in. ASCII reads the same in code
-    // page 932 and needs no converter.
+    // of rows never used are never faulted in.
     auto *t = new Table;
     t->single.fill(NoCode);
     for (uint32_t b = 0; b < 0x80; ++b) t->single[b] = b;

@@ -221,7 +221,7 @@ FaceMatch Resolve(const std::string &name, LONG weight, bool italic) {
 FaceMatch MatchFace(std::string_view faceName, LONG weight, bool italic) {
   // A face name ends at its first 0 byte, as in a LOGFONT.
   faceName = faceName.substr(0, std::min(faceName.size(), faceName.find('\0')));
-  std::string name = Trim(FaceNameUtf8(Trim(faceName)));
+  std::string name = FaceNameUtf8(Trim(faceName));
   std::string key = name;
   for (char &c : key)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
